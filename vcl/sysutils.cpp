@@ -24,7 +24,7 @@ std::string InOutErrorText(int errorCode) {
 
 int SystemErrorFromErrno(int posixErrno) {
     switch (posixErrno) {
-    case ENOENT: return 3;   // a directory that is not there: "path not found"
+    case ENOENT: return 2;   // the file or the last folder of the path is not there
     case ENOTDIR: return 3;
     case ENAMETOOLONG: return 3;
     case EACCES: return 5;
