@@ -55,6 +55,16 @@ std::string ExtractFileName(std::string_view path, const PathSyntax& syntax) {
     return std::string(path.substr(FileNameStart(path, syntax)));
 }
 
+std::string ExtractShellFolder(std::string_view path, const PathSyntax& syntax) {
+    std::string folder = ExtractFilePath(path, syntax);
+    // Only a trailing folder separator is dropped; a drive's colon ("C:") stays.
+    if (folder.empty() || folder.back() == ':') return folder;
+    // Keep it when the whole character before it is a separator too, or when it begins the path.
+    const std::string_view head(folder.data(), folder.size() - 1);
+    if (FileNameStart(head, syntax) != head.size()) folder.pop_back();
+    return folder;
+}
+
 std::string UpperCaseAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out)

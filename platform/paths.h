@@ -36,6 +36,11 @@ std::string ExtractFilePath(std::string_view path, const PathSyntax& syntax = kN
 // The name after the last separator: "c.jpg".
 std::string ExtractFileName(std::string_view path, const PathSyntax& syntax = kNativePathSyntax);
 
+// The folder to hand to the shell: the folder part without its trailing separator, except that
+// the separator stays when it directly follows a colon or another separator, or begins the path,
+// so that "C:\", "\\server\share" and "/" stay roots.
+std::string ExtractShellFolder(std::string_view path, const PathSyntax& syntax = kNativePathSyntax);
+
 // Upper-cases the ASCII letters a-z only; every other byte is kept.
 std::string UpperCaseAscii(std::string_view text);
 

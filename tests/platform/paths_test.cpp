@@ -50,6 +50,30 @@ TEST(PathParts, DotInsideADoubleByteCharacterIsNotAnExtension) {
     EXPECT_EQ(platform::ExtractFileExt("C:\\a\x81.b", kDosPathSyntax), "");
 }
 
+TEST(PathParts, ShellFolder) {
+    const struct {
+        const char* path;
+        platform::PathSyntax syntax;
+        const char* folder;
+    } cases[] = {
+        {"C:\\pics\\cat.JPG", kDosPathSyntax, "C:\\pics"},
+        {"C:\\cat.JPG", kDosPathSyntax, "C:\\"},
+        {"\\\\server\\share\\cat.JPG", kDosPathSyntax, "\\\\server\\share"},
+        {"C:cat.JPG", kDosPathSyntax, "C:"},
+        {"cat.JPG", kDosPathSyntax, ""},
+        {"", kDosPathSyntax, ""},
+        // The trail byte 0x5C of the folder name is not a separator, so the real one is dropped.
+        {"C:\\\x95\x5C\\a.bmp", kDosPathSyntax, "C:\\\x95\x5C"},
+        {"/home/u/cat.jpg", kPosixPathSyntax, "/home/u"},
+        {"/cat.jpg", kPosixPathSyntax, "/"},
+        {"//cat.jpg", kPosixPathSyntax, "//"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(platform::ExtractShellFolder(c.path, c.syntax), c.folder);
+    }
+}
+
 TEST(PathParts, UpperCaseOnlyAsciiLetters) {
     EXPECT_EQ(platform::UpperCaseAscii(".jpg"), ".JPG");
     EXPECT_EQ(platform::UpperCaseAscii(".J\x82\xA0z"), ".J\x82\xA0Z");
