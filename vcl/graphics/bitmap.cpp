@@ -1,0 +1,101 @@
+#include "vcl/graphics/bitmap.h"
+
+#if __has_include("vcl/graphics/bmp_reader.h")
+#include "vcl/graphics/bmp_reader.h"
+#define ZORVANE_HAVE_BMP_READER 1
+#endif
+
+#include <QPainter>
+
+namespace vcl {
+namespace {
+
+QImage To32Bit(QImage image) {
+    if (image.isNull()) return {};
+    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
+        return image;
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                         : QImage::Format_RGB32);
+}
+
+} // namespace
+
+TBitmap::TBitmap(QImage image) : image_(To32Bit(std::move(image))) {}
+
+TBitmap::~TBitmap() = default;
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == Width() && height == Height()) return;
+    if (width == 0 || height == 0) {
+        image_ = QImage();
+    } else {
+        if (uint64_t{4} * static_cast<uint64_t>(width) * static_cast<uint64_t>(height) >
+            kMaxBitmapBytes)
+            throw EOutOfResources(Format("ビットマップを作成できません (%d x %d)", width, height));
+        QImage resized(width, height, QImage::Format_RGB32);
+        if (resized.isNull())
+            throw EOutOfResources(Format("ビットマップを作成できません (%d x %d)", width, height));
+        resized.fill(Qt::white);
+        if (!image_.isNull()) {
+            QPainter painter(&resized);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(0, 0, image_);
+        }
+        image_ = std::move(resized);
+    }
+    Changed();
+}
+
+void TBitmap::SetPalette(platform::HPALETTE palette) {
+    if (palette == palette_) return;
+    palette_ = std::move(palette);
+    Changed();
+}
+
+platform::PixelTarget TBitmap::Handle() {
+    if (image_.isNull()) return {nullptr, 0, 0, 0};
+    // bits() detaches a shared image, so the transfer never writes into a copy's pixels.
+    auto* pixels = reinterpret_cast<uint32_t*>(image_.bits());
+    return {pixels, static_cast<size_t>(image_.bytesPerLine()), image_.width(), image_.height()};
+}
+
+TCanvas* TBitmap::Canvas() {
+    if (!canvas_) canvas_ = std::make_unique<TCanvas>("bitmap", &image_);
+    return canvas_.get();
+}
+
+void TBitmap::Draw(QPainter& painter, const QRect& rect) const {
+    if (image_.isNull() || rect.isEmpty()) return;
+    painter.drawImage(rect, image_);
+}
+
+void TBitmap::LoadFromBytes(std::span<const uint8_t> bytes) {
+    QImage image;
+#ifndef ZORVANE_HAVE_BMP_READER
+    (void)bytes;
+    throw EInvalidGraphic("ビットマップ イメージが不正です");
+#else
+    std::string reason;
+    switch (imageio::ReadBmp(bytes, image, &reason)) {
+    case imageio::ReadStatus::Ok:
+        break;
+    case imageio::ReadStatus::Truncated:
+        throw EReadError("ストリームの読み込みエラー");
+    case imageio::ReadStatus::Invalid:
+        throw EInvalidGraphic("ビットマップ イメージが不正です");
+    }
+#endif
+    image_ = To32Bit(std::move(image));
+    palette_.reset();
+    Changed();
+}
+
+std::unique_ptr<TGraphic> TBitmap::Clone() const {
+    auto copy = std::make_unique<TBitmap>(image_);
+    copy->palette_ = palette_;
+    return copy;
+}
+
+} // namespace vcl

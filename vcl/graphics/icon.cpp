@@ -1,0 +1,43 @@
+#include "vcl/graphics/icon.h"
+
+#include "vcl/sysutils.h"
+
+#if __has_include("vcl/graphics/ico_reader.h")
+#include "vcl/graphics/ico_reader.h"
+#define ZORVANE_HAVE_ICO_READER 1
+#endif
+
+#include <QPainter>
+
+namespace vcl {
+
+void TIcon::Draw(QPainter& painter, const QRect& rect) const {
+    if (image_.isNull() || rect.isEmpty()) return;
+    painter.drawImage(rect, image_);
+}
+
+void TIcon::LoadFromBytes(std::span<const uint8_t> bytes) {
+    QImage image;
+#ifndef ZORVANE_HAVE_ICO_READER
+    (void)bytes;
+    throw EInvalidGraphic("アイコン イメージが不正です");
+#else
+    std::string reason;
+    switch (imageio::ReadIco(bytes, image, &reason)) {
+    case imageio::ReadStatus::Ok:
+        break;
+    case imageio::ReadStatus::Truncated:
+        throw EReadError("ストリームの読み込みエラー");
+    case imageio::ReadStatus::Invalid:
+        throw EInvalidGraphic("アイコン イメージが不正です");
+    }
+#endif
+    image_ = std::move(image);
+    Changed();
+}
+
+std::unique_ptr<TGraphic> TIcon::Clone() const {
+    return std::make_unique<TIcon>(image_);
+}
+
+} // namespace vcl
