@@ -1,13 +1,17 @@
 #include "vcl/forms.h"
 
+#include "vcl/dialogs.h"
+#include "vcl/graphics/canvas.h"
 #include "vcl/menus.h"
+#include "vcl/stdctrls.h"
 #include "vcl/sysutils.h"
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -247,6 +251,30 @@ void TForm::closeEvent(QCloseEvent* event) {
     Close();
 }
 
+void TForm::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool escape = event->key() == Qt::Key_Escape;
+    if (!enter && !escape) {
+        TWinControl::keyPressEvent(event);
+        return;
+    }
+    if (enter) {
+        if (auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            focused && isAncestorOf(focused)) {
+            focused->click();
+            return;
+        }
+    }
+    for (TButton* button : findChildren<TButton*>()) {
+        if (!button->Visible() || !button->Enabled()) continue;
+        if ((enter && button->Default()) || (escape && button->Cancel())) {
+            button->Click();
+            return;
+        }
+    }
+    TWinControl::keyPressEvent(event);
+}
+
 void TForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous() && OnShow) OnShow(this);
@@ -272,6 +300,15 @@ TApplication::~TApplication() {
 
 void TApplication::AdoptForm(TForm* form) {
     if (!mainForm_) mainForm_ = form;
+}
+
+std::string TApplication::Title() const {
+    return QCoreApplication::applicationName().toStdString();
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    // The message boxes take their title from here as well.
+    QCoreApplication::setApplicationName(QString::fromStdString(title));
 }
 
 void TApplication::Run() {
@@ -317,9 +354,7 @@ void TApplication::MenuHintChanged(const std::string& hint, bool menuOpen) {
 void TApplication::ShowException(const std::exception& error) {
     std::string text = error.what();
     if (text.empty() || text.back() != '.') text += '.';
-    QMessageBox box(QMessageBox::Critical, QString::fromStdString(title_),
-                    QString::fromStdString(text), QMessageBox::Ok);
-    box.exec();
+    MessageBox(text, Title(), MsgIcon::Error, MsgButtons::Ok);
 }
 
 void TApplication::HandleException() {

@@ -95,6 +95,8 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Enter clicks the focused push button or else the default button; Esc the cancel button.
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -139,8 +141,9 @@ public:
     bool Terminated() const { return terminated_; }
     void ProcessMessages();
 
-    const std::string& Title() const { return title_; }
-    void SetTitle(std::string title) { title_ = std::move(title); }
+    // The program's name unless set: the title of the message boxes.
+    std::string Title() const;
+    void SetTitle(const std::string& title);
 
     // The status text of what the mouse rests on; OnHint runs whenever it changes.
     const std::string& Hint() const { return hint_; }
@@ -169,7 +172,6 @@ private:
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool running_ = false;
-    std::string title_;
     std::string hint_;
     bool showHint_ = true;
     bool menuOpen_ = false;
