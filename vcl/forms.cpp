@@ -265,8 +265,10 @@ void TForm::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
-    for (TButton* button : findChildren<TButton*>()) {
-        if (!button->Visible() || !button->Enabled()) continue;
+    // Our classes carry no Qt meta-object of their own, so they are told apart by dynamic_cast.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        auto* button = dynamic_cast<TButton*>(child);
+        if (!button || !button->isVisible() || !button->Enabled()) continue;
         if ((enter && button->Default()) || (escape && button->Cancel())) {
             button->Click();
             return;
