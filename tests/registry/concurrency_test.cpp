@@ -1,0 +1,132 @@
+// Two running copies of the program share the hive file: concurrent writers must lose no value,
+// and a writer killed at any moment must leave a file that reads back.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "hive_env.h"
+#include "platform/registry.h"
+#include "platform/registry_hive.h"
+
+namespace {
+
+using namespace platform;
+using registry_test::HiveEnv;
+
+constexpr const char* kKeyPath = "Software\\Quillat";
+
+std::string ValueBytes(int n) {
+    return "value " + std::to_string(n);
+}
+
+// In a child process: waits for the start signal, then writes `count` values named
+// prefix0, prefix1, ... and returns 0 when every write succeeded.
+int WriteMany(int startPipe, const std::string& prefix, int count) {
+    char go;
+    if (read(startPipe, &go, 1) < 0) return 2;
+    RegKey key = kRegNoKey;
+    if (RegCreateKeyEx(kHkeyCurrentUser, kKeyPath, &key) != kRegSuccess) return 3;
+    for (int i = 0; i < count; ++i) {
+        if (RegSetValueEx(key, prefix + std::to_string(i), kRegSz, ValueBytes(i)) != kRegSuccess) {
+            return 4;
+        }
+        // Both also write one shared value: the last save wins, and it is one of theirs.
+        if (RegSetValueEx(key, "shared", kRegSz, prefix) != kRegSuccess) return 5;
+    }
+    RegCloseKey(key);
+    return 0;
+}
+
+TEST_F(HiveEnv, TwoWritersAtOnceLoseNothing) {
+    constexpr int kWrites = 120;
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    std::vector<pid_t> children;
+    for (const char* prefix : {"a", "b"}) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(pipeFds[1]);
+            _exit(WriteMany(pipeFds[0], prefix, kWrites));
+        }
+        children.push_back(pid);
+    }
+    close(pipeFds[0]);
+    close(pipeFds[1]); // both start now
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+
+    RegKey key = kRegNoKey;
+    ASSERT_EQ(RegOpenKeyEx(kHkeyCurrentUser, kKeyPath, &key), kRegSuccess);
+    int missing = 0;
+    for (const char* prefix : {"a", "b"}) {
+        for (int i = 0; i < kWrites; ++i) {
+            std::string data;
+            const bool found =
+                RegQueryValueEx(key, prefix + std::to_string(i), nullptr, &data) == kRegSuccess;
+            missing += !(found && data == ValueBytes(i));
+        }
+    }
+    EXPECT_EQ(missing, 0);
+    std::string shared;
+    EXPECT_EQ(RegQueryValueEx(key, "shared", nullptr, &shared), kRegSuccess);
+    EXPECT_TRUE(shared == "a" || shared == "b") << shared;
+    RegCloseKey(key);
+    EXPECT_TRUE(SetAsideFiles().empty());
+}
+
+TEST_F(HiveEnv, WriterKilledAtAnyMomentLeavesAReadableHive) {
+    constexpr int kKills = 20;
+    // A large value makes every write long, so most kills land inside one.
+    const std::string ballast(kRegMaxValueDataBytes / 2, '\x5A');
+    {
+        RegKey key = kRegNoKey;
+        ASSERT_EQ(RegCreateKeyEx(kHkeyCurrentUser, kKeyPath, &key), kRegSuccess);
+        ASSERT_EQ(RegSetValueEx(key, "ballast", kRegBinary, ballast), kRegSuccess);
+        RegCloseKey(key);
+    }
+    const auto temp = std::filesystem::path(HiveFile().string() + ".tmp");
+    int killedDuringAWrite = 0;
+    int lastSeen = -1;
+    for (int round = 0; round < kKills; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            RegKey key = kRegNoKey;
+            RegCreateKeyEx(kHkeyCurrentUser, kKeyPath, &key);
+            for (int i = 0;; ++i)
+                RegSetValueEx(key, "n", kRegDword, std::string(4, char(i)));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * (round % 5)));
+        kill(pid, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        killedDuringAWrite += std::filesystem::exists(temp);
+
+        const auto hive = ParseHive(registry_test::ReadFile(HiveFile()));
+        ASSERT_TRUE(hive);
+        const auto& values = hive->keys.at(kKeyPath);
+        EXPECT_EQ(values.at("ballast").data, ballast);
+        if (values.contains("n")) lastSeen = static_cast<unsigned char>(values.at("n").data[0]);
+        // The next writer takes over the temporary file a killed one left.
+        RegKey key = kRegNoKey;
+        ASSERT_EQ(RegCreateKeyEx(kHkeyCurrentUser, kKeyPath, &key), kRegSuccess);
+        ASSERT_EQ(RegSetValueEx(key, "after", kRegSz, std::to_string(round)), kRegSuccess);
+        RegCloseKey(key);
+        EXPECT_FALSE(std::filesystem::exists(temp));
+    }
+    EXPECT_GE(lastSeen, 0) << "the writer never finished a write";
+    EXPECT_GT(killedDuringAWrite, 0) << "no kill landed inside a write";
+    EXPECT_TRUE(SetAsideFiles().empty());
+}
+
+} // namespace
