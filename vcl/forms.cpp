@@ -224,6 +224,8 @@ void TForm::Release() {
 }
 
 TCanvas* TForm::Canvas() {
+    // The form's canvas serves as a context for palettes; made on first use.
+    if (!canvas_) canvas_ = std::make_shared<TCanvas>("form");
     return canvas_.get();
 }
 
