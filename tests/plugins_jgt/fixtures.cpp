@@ -99,7 +99,9 @@ Bytes MakeGif(const GifSpec& s) {
     GifFileType* gif = EGifOpen(&bytes, WriteToVector, &error);
     if (!gif) throw std::runtime_error("EGifOpen");
     EGifSetGifVersion(gif, true);
-    ColorMapObject* global = MakeMap(s.globalTable);
+    // giflib writes no frame without some colour table: a placeholder is removed afterwards.
+    const bool noTables = s.globalTable.empty();
+    ColorMapObject* global = MakeMap(noTables ? std::vector<Colour>(256) : s.globalTable);
     Check(EGifPutScreenDesc(gif, s.screenWidth, s.screenHeight, 8, s.background, global),
           "screen");
     GifFreeMapObject(global);
@@ -130,6 +132,11 @@ Bytes MakeGif(const GifSpec& s) {
     }
     EGifCloseFile(gif, &error);
     if (s.aspect && bytes.size() > 12) bytes[12] = s.aspect;
+    if (noTables) {
+        const size_t tableBytes = 3u << ((bytes[10] & 7) + 1);
+        bytes[10] &= 0x78; // no global table, colour resolution kept
+        bytes.erase(bytes.begin() + 13, bytes.begin() + 13 + std::ptrdiff_t(tableBytes));
+    }
     return bytes;
 }
 
