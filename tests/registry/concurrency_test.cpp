@@ -84,8 +84,10 @@ TEST_F(HiveEnv, TwoWritersAtOnceLoseNothing) {
 }
 
 TEST_F(HiveEnv, WriterKilledAtAnyMomentLeavesAReadableHive) {
-    constexpr int kKills = 20;
-    // A large value makes every write long, so most kills land inside one.
+    // Kills until several landed inside a write (the temporary file left behind), within a bound.
+    constexpr int kKillsInsideAWrite = 3;
+    constexpr int kMaxRounds = 200;
+    // A large value makes every write long, so many kills land inside one.
     const std::string ballast(kRegMaxValueDataBytes / 2, '\x5A');
     {
         RegKey key = kRegNoKey;
@@ -94,29 +96,37 @@ TEST_F(HiveEnv, WriterKilledAtAnyMomentLeavesAReadableHive) {
         RegCloseKey(key);
     }
     const auto temp = std::filesystem::path(HiveFile().string() + ".tmp");
-    int killedDuringAWrite = 0;
-    int lastSeen = -1;
-    for (int round = 0; round < kKills; ++round) {
+    int killedInsideAWrite = 0;
+    for (int round = 0; round < kMaxRounds && killedInsideAWrite < kKillsInsideAWrite; ++round) {
         SCOPED_TRACE(round);
+        int started[2];
+        ASSERT_EQ(pipe(started), 0);
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            close(started[0]);
             RegKey key = kRegNoKey;
             RegCreateKeyEx(kHkeyCurrentUser, kKeyPath, &key);
-            for (int i = 0;; ++i)
+            for (int i = 0;; ++i) {
                 RegSetValueEx(key, "n", kRegDword, std::string(4, char(i)));
+                if (i == 0 && write(started[1], "1", 1) < 0) _exit(1);
+            }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * (round % 5)));
+        close(started[1]);
+        char byte;
+        ASSERT_EQ(read(started[0], &byte, 1), 1); // one write finished
+        close(started[0]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(round % 13));
         kill(pid, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        killedDuringAWrite += std::filesystem::exists(temp);
+        killedInsideAWrite += std::filesystem::exists(temp);
 
         const auto hive = ParseHive(registry_test::ReadFile(HiveFile()));
         ASSERT_TRUE(hive);
         const auto& values = hive->keys.at(kKeyPath);
         EXPECT_EQ(values.at("ballast").data, ballast);
-        if (values.contains("n")) lastSeen = static_cast<unsigned char>(values.at("n").data[0]);
+        EXPECT_EQ(values.at("n").type, kRegDword);
         // The next writer takes over the temporary file a killed one left.
         RegKey key = kRegNoKey;
         ASSERT_EQ(RegCreateKeyEx(kHkeyCurrentUser, kKeyPath, &key), kRegSuccess);
@@ -124,8 +134,7 @@ TEST_F(HiveEnv, WriterKilledAtAnyMomentLeavesAReadableHive) {
         RegCloseKey(key);
         EXPECT_FALSE(std::filesystem::exists(temp));
     }
-    EXPECT_GE(lastSeen, 0) << "the writer never finished a write";
-    EXPECT_GT(killedDuringAWrite, 0) << "no kill landed inside a write";
+    EXPECT_EQ(killedInsideAWrite, kKillsInsideAWrite) << "too few kills landed inside a write";
     EXPECT_TRUE(SetAsideFiles().empty());
 }
 
