@@ -17,6 +17,13 @@ struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
 
+// libtiff writes every pixel it reads with its alpha (255 when opaque); the raster starts zeroed.
+bool AnyPixelWritten(const uint32_t* raster, size_t pixels) {
+    for (size_t i = 0; i < pixels; ++i)
+        if (raster[i] != 0) return true;
+    return false;
+}
+
 } // namespace
 
 int32_t ReadColour(TIFF* tif, const Layout& l, spi::Progress& progress, spi::DibOutput& out) {
@@ -33,7 +40,10 @@ int32_t ReadColour(TIFF* tif, const Layout& l, spi::Progress& progress, spi::Dib
     std::unique_ptr<uint32_t, FreeDeleter> raster(
         static_cast<uint32_t*>(std::calloc(size_t(l.width) * l.height, sizeof(uint32_t))));
     if (!raster) return SPI_NO_MEMORY;
-    if (!TIFFReadRGBAImageOriented(tif, l.width, l.height, raster.get(), ORIENTATION_BOTLEFT, 0))
+    // Stop at the first unreadable strip or tile: going on would repeat the last one read in
+    // its place. What was read before stays.
+    if (!TIFFReadRGBAImageOriented(tif, l.width, l.height, raster.get(), ORIENTATION_BOTLEFT, 1) &&
+        !AnyPixelWritten(raster.get(), size_t(l.width) * l.height))
         return SPI_BROKEN_DATA;
     // Both are stored bottom row first.
     for (uint32_t y = 0; y < l.height; ++y) {

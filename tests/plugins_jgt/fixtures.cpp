@@ -227,27 +227,49 @@ Bytes MakeTiff(const TiffSpec& s) {
     return bytes;
 }
 
-void PatchTiffTag(Bytes& b, uint16_t tag, uint32_t value) {
-    auto get16 = [&](size_t at) { return uint16_t(b[at] | b[at + 1] << 8); };
-    auto put16 = [&](size_t at, uint16_t v) {
-        b[at] = uint8_t(v);
-        b[at + 1] = uint8_t(v >> 8);
-    };
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
-    };
-    const size_t ifd = size_t(b[4] | b[5] << 8 | b[6] << 16 | uint32_t(b[7]) << 24);
-    const uint16_t count = get16(ifd);
+namespace {
+
+uint16_t Get16(const Bytes& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
+uint32_t Get32(const Bytes& b, size_t at) {
+    return uint32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24);
+}
+void Put16(Bytes& b, size_t at, uint16_t v) {
+    b[at] = uint8_t(v);
+    b[at + 1] = uint8_t(v >> 8);
+}
+void Put32(Bytes& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
+}
+
+// The directory entry of `tag` in a little-endian classic TIFF's first directory.
+size_t FindEntry(const Bytes& b, uint16_t tag) {
+    const size_t ifd = Get32(b, 4);
+    const uint16_t count = Get16(b, ifd);
     for (uint16_t i = 0; i < count; ++i) {
         const size_t e = ifd + 2 + size_t(i) * 12;
-        if (get16(e) != tag) continue;
-        put16(e + 2, TIFF_LONG);
-        put32(e + 4, 1);
-        put32(e + 8, value);
-        return;
+        if (Get16(b, e) == tag) return e;
     }
     throw std::runtime_error("tag not found");
 }
+
+} // namespace
+
+void PatchTiffTag(Bytes& b, uint16_t tag, uint32_t value) {
+    const size_t e = FindEntry(b, tag);
+    Put16(b, e + 2, TIFF_LONG);
+    Put32(b, e + 4, 1);
+    Put32(b, e + 8, value);
+}
+
+void PatchTiffArray(Bytes& b, uint16_t tag, uint32_t index, uint32_t value) {
+    const size_t e = FindEntry(b, tag);
+    if (Get16(b, e + 2) != TIFF_LONG) throw std::runtime_error("not a LONG array");
+    const uint32_t n = Get32(b, e + 4);
+    const size_t at = n == 1 ? e + 8 : Get32(b, e + 8);
+    Put32(b, at + 4 * size_t(index), value);
+}
+
+void RenameTiffTag(Bytes& b, uint16_t tag, uint16_t newTag) { Put16(b, FindEntry(b, tag), newTag); }
 
 // ---- helpers
 

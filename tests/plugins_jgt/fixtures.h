@@ -73,6 +73,10 @@ struct TiffSpec {
 Bytes MakeTiff(const TiffSpec& spec);
 // Rewrites one tag of a little-endian classic TIFF's first directory as a LONG value.
 void PatchTiffTag(Bytes& tiff, uint16_t tag, uint32_t value);
+// Rewrites entry `index` of a LONG array tag of the same directory.
+void PatchTiffArray(Bytes& tiff, uint16_t tag, uint32_t index, uint32_t value);
+// Renumbers a tag, so that the directory no longer has it.
+void RenameTiffTag(Bytes& tiff, uint16_t tag, uint16_t newTag);
 
 // ---- helpers
 std::filesystem::path TempFile(const std::string& name, const Bytes& bytes);
