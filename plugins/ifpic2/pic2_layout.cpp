@@ -79,9 +79,11 @@ int32_t ParseLayout(Bytes file, Layout& layout) {
     if (firstBlock > file.size()) return SPI_FILE_READ_ERROR;
 
     uint64_t blockPixels = 0;
-    for (size_t at = size_t(firstBlock); at < file.size();) {
+    for (size_t at = size_t(firstBlock);;) {
+        // Only the terminator ends the blocks: a file cut at a block's end is still cut.
+        if (at >= file.size()) return SPI_FILE_READ_ERROR;
         const Bytes rest = file.substr(at);
-        if (rest[0] == 0) break; // the terminator
+        if (rest[0] == 0) break;
         if (rest.size() < kBlockHeaderBytes) return SPI_FILE_READ_ERROR;
         const uint64_t size = Be32(rest, 4);
         if (size < kBlockHeaderBytes) return SPI_BROKEN_DATA; // would not advance

@@ -98,7 +98,7 @@ TEST(Pic2RoundTrip, FastCodingEscapeOverLongChains) {
 
 // Blocks drawn in file order at their offsets: negative offsets clipped, the canvas grown to the
 // furthest block, transparent pixels leaving what lies below, an unknown block skipped, a palette
-// and a missing terminator tolerated.
+// in the header passed over.
 TEST(Pic2RoundTrip, BlocksCompositeOntoTheCanvas) {
     Plugin plugin("ifpic2.spi");
     ASSERT_TRUE(plugin.loaded());
@@ -132,7 +132,6 @@ TEST(Pic2RoundTrip, BlocksCompositeOntoTheCanvas) {
             }
     Pic2EncodeOptions options;
     options.paletteInHeader = true;
-    options.terminator = false;
     std::vector<uint8_t> bytes = EncodePic2(file, options);
     // An unknown block between header and the first one is passed over by its size.
     const size_t first =

@@ -1,0 +1,88 @@
+// Hand-made PIC files decode to the pixels worked out on paper; densities follow what the file
+// states about its pixel shape.
+#include <gtest/gtest.h>
+
+#include "tests/plugins_pic/pic_fixtures.h"
+#include "tests/plugins_pic/spi_harness.h"
+
+namespace {
+
+using namespace pictest;
+
+TEST(PicFixtures, SixteenColoursWithPaletteAndChain) {
+    Plugin plugin("ifpic.spi");
+    ASSERT_TRUE(plugin.loaded());
+    Picture picture;
+    ASSERT_EQ(plugin.Decode(Pic16Colours(), picture), SPI_OK);
+    EXPECT_EQ(picture.width, 4);
+    EXPECT_EQ(picture.height, 2);
+    EXPECT_EQ(picture.bitsPerPixel, 4);
+    EXPECT_EQ(picture.paletteEntries, 16u);
+    EXPECT_EQ(picture.indices, (std::vector<uint32_t>{1, 1, 2, 2, 3, 1, 2, 2}));
+    // X68000 words widen their five bits and the I bit as one 6-bit value.
+    ASSERT_EQ(picture.palette.size(), 16u);
+    EXPECT_EQ(picture.palette[0], 0x000000u);
+    EXPECT_EQ(picture.palette[1], 0x04FF04u);
+    EXPECT_EQ(picture.palette[2], 0xFB0000u);
+    EXPECT_EQ(picture.palette[3], 0x040486u);
+}
+
+TEST(PicFixtures, DirectColourThroughTheCache) {
+    Plugin plugin("ifpic.spi");
+    ASSERT_TRUE(plugin.loaded());
+    Picture picture;
+    ASSERT_EQ(plugin.Decode(Pic15BitGeneric(), picture), SPI_OK);
+    EXPECT_EQ(picture.bitsPerPixel, 24);
+    EXPECT_EQ(picture.rgb, (std::vector<uint32_t>{0xFFFFFF, 0xFF0000, 0xFFFFFF}));
+    SpiPictureInfo info{};
+    ASSERT_EQ(plugin.Info(Pic15BitGeneric(), info), SPI_OK);
+    EXPECT_EQ(info.width, 3);
+    EXPECT_EQ(info.height, 1);
+    EXPECT_EQ(info.bitsPerPixel, 24);
+    // Pixels 1 wide and 2 tall: the density across is twice the density down.
+    EXPECT_EQ(info.xDensity, 2);
+    EXPECT_EQ(info.yDensity, 1);
+    EXPECT_EQ(info.textInfo, 0u);
+}
+
+// Header only: GetPictureInfo does not look at the pixels.
+std::vector<uint8_t> HeaderOnly(const std::string& comment, uint8_t type, uint8_t aspectX,
+                                uint8_t aspectY) {
+    std::vector<uint8_t> rest = {type, 0x00, 0x0F, 0x01, 0x00, 0x00, 0xC8};
+    if ((type & 15) == 15) rest.insert(rest.end(), {0xFF, 0xFF, 0xFF, 0xFF, aspectX, aspectY});
+    return PicFile(comment, rest);
+}
+
+TEST(PicFixtures, DensitiesFromAspectBytesAndCommentTags) {
+    Plugin plugin("ifpic.spi");
+    ASSERT_TRUE(plugin.loaded());
+    struct Case {
+        const char* what;
+        std::string comment;
+        uint8_t type, aspectX, aspectY;
+        uint16_t xDensity, yDensity;
+    } cases[] = {
+        {"X68000, nothing stated: square", "", 0x00, 0, 0, 1, 1},
+        {"512 x 512 mode tag: pixels 13:9", "/MM/XSN/AU name:", 0x00, 0, 0, 9, 13},
+        {"512 x 512 on 15 kHz: 32:25", "/MM/XFL/XSN:free text", 0x00, 0, 0, 25, 32},
+        {"768 x 512 mode, doubled lines", "/MM/XSS/MY:", 0x00, 0, 0, 2, 1},
+        {"tag after the colon is text", "/MM/XSS:MY", 0x00, 0, 0, 1, 1},
+        {"no /MM/ prefix", "XSN MY", 0x00, 0, 0, 1, 1},
+        {"aspect bytes 4:3", "", 0x0F, 4, 3, 3, 4},
+        {"aspect bytes win over tags", "/MM/MY:", 0x1F, 3, 4, 4, 3},
+        {"an aspect byte of 0 states nothing", "", 0x0F, 0, 3, 1, 1},
+        {"TOWNS", "", 0x52, 0, 0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> file = HeaderOnly(c.comment, c.type, c.aspectX, c.aspectY);
+        SpiPictureInfo info{};
+        ASSERT_EQ(plugin.Info(file, info), SPI_OK);
+        EXPECT_EQ(info.width, 256);
+        EXPECT_EQ(info.height, 200);
+        EXPECT_EQ(info.xDensity, c.xDensity);
+        EXPECT_EQ(info.yDensity, c.yDensity);
+    }
+}
+
+} // namespace
