@@ -5,3 +5,6 @@
 
 // A 32 × 32 picture in the 16 colours of the classic palette: a framed landscape.
 QImage ProgramIconImage();
+
+// A 29 × 30 picture in the same 16 colours for the splash window: a stack of two photographs.
+QImage SplashPictureImage();
