@@ -106,6 +106,15 @@ bool Unpack(std::span<const uint8_t> data, const Header& h, std::vector<uint8_t>
     return progress.Report(int32_t(h.height), int32_t(h.height));
 }
 
+// A PC-98 stores 4-bit levels in the high nibble, and then the nibble is repeated so that 0xF0
+// becomes full white. A palette with any low nibble set holds 8-bit levels and is taken as it is.
+void StoredPalette(std::span<const uint8_t> rgb, DibRgbQuad* palette) {
+    const bool fourBit = std::all_of(rgb.begin(), rgb.end(), [](uint8_t v) { return !(v & 15); });
+    auto level = [&](uint8_t v) { return fourBit ? uint8_t(v | v >> 4) : v; };
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+        palette[i / 3] = spi::RgbEntry(level(rgb[i]), level(rgb[i + 1]), level(rgb[i + 2]));
+}
+
 } // namespace
 
 void DefaultPalette(uint32_t colours, DibRgbQuad* palette) {
@@ -131,9 +140,7 @@ int32_t Decode(std::span<const uint8_t> file, spi::Progress progress, spi::DibOu
     if (const int32_t rc = out.Allocate(h.width, h.height, h.depth, h.colours()); rc != SPI_OK)
         return rc;
     if (h.hasPalette()) {
-        const uint8_t* rgb = file.data() + h.paletteOffset;
-        for (uint32_t i = 0; i < h.colours(); ++i, rgb += 3)
-            out.palette()[i] = spi::RgbEntry(rgb[0], rgb[1], rgb[2]);
+        StoredPalette(file.subspan(h.paletteOffset, h.colours() * 3), out.palette());
     } else {
         DefaultPalette(h.colours(), out.palette());
     }

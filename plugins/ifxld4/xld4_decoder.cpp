@@ -12,8 +12,7 @@ uint16_t Le16(const uint8_t* p) {
     return uint16_t(p[0] | p[1] << 8);
 }
 
-constexpr size_t kPaletteSymbols = kColours * 3 * 2; // two symbols per component, the first unused
-constexpr uint8_t kLevelScale = 17;                  // 4-bit level to 8 bits
+constexpr uint8_t kLevelScale = 17; // 4-bit level to 8 bits
 
 struct Chunk {
     std::span<const uint8_t> data; // as much of it as the file holds
@@ -95,8 +94,8 @@ int32_t Decode(std::span<const uint8_t> file, spi::Progress progress, spi::DibOu
     if (!HasSignature(file)) return SPI_NOT_SUPPORTED;
     Chunk chunk;
     if (!ChunkAt(file, kHeaderBytes, chunk)) return SPI_FILE_READ_ERROR;
-    const std::vector<uint8_t> paletteSymbols = LzwSymbols(chunk.data);
-    static_assert(kPaletteSymbols <= kMaxChunkSymbols);
+    LzwDecoder lzw;
+    const std::vector<uint8_t> paletteSymbols = lzw.Symbols(chunk.data);
     if (!ChunkAt(file, chunk.next, chunk)) return SPI_FILE_READ_ERROR;
 
     if (const int32_t rc = out.Allocate(kWidth, kHeight, 4, kColours); rc != SPI_OK) return rc;
@@ -106,7 +105,7 @@ int32_t Decode(std::span<const uint8_t> file, spi::Progress progress, spi::DibOu
     size_t done = 0;
     do {
         const size_t quota = std::min(chunk.pixels, kPixels - done);
-        FillPixels(LzwSymbols(chunk.data), pixels.data() + done, quota, run);
+        FillPixels(lzw.Symbols(chunk.data), pixels.data() + done, quota, run);
         done += quota;
         if (!progress.Report(int32_t(done / kWidth), kHeight)) return SPI_ABORTED;
     } while (done < kPixels && ChunkAt(file, chunk.next, chunk));

@@ -31,9 +31,18 @@ inline constexpr size_t kMaxChunkSymbols = 65536; // stage-one output of one chu
 // Whether the first bytes are an XLD4 header.
 bool HasSignature(std::span<const uint8_t> head);
 
-// The symbols of one chunk's data. Decoding ends at the end code, at an invalid code, at the end
-// of the data, or when the dictionary or the output is full.
-std::vector<uint8_t> LzwSymbols(std::span<const uint8_t> data);
+// Stage one: the symbols of one chunk's data. Decoding ends at the end code, at an invalid code,
+// at the end of the data, or when the dictionary or the output is full. The buffers are kept from
+// chunk to chunk.
+class LzwDecoder {
+public:
+    LzwDecoder();
+    const std::vector<uint8_t>& Symbols(std::span<const uint8_t> data);
+
+private:
+    std::vector<uint8_t> out_;
+    std::vector<uint32_t> stepStart_;
+};
 
 // Pixel value of palette entry i of the file.
 inline uint8_t PaletteSlot(unsigned i) {

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "plugins/common/msb_bit_reader.h"
 #include "plugins/ifxld4/xld4_format.h"
 
@@ -8,14 +6,18 @@ namespace xld4 {
 // Codes are read with a width that only an escape code widens. Entry c of the dictionary is the
 // output of step c followed by the first symbol of step c + 1, so a step's output is found from
 // where the steps began in the output.
-std::vector<uint8_t> LzwSymbols(std::span<const uint8_t> data) {
+LzwDecoder::LzwDecoder() : stepStart_(kCodeLimit + 1) {
+    out_.reserve(kMaxChunkSymbols);
+}
+
+const std::vector<uint8_t>& LzwDecoder::Symbols(std::span<const uint8_t> data) {
     constexpr uint32_t kEndCode = 0;
     constexpr uint32_t kWidenCode = 1;
     constexpr uint32_t kCodeBias = 2;
 
-    std::vector<uint8_t> out;
-    out.reserve(std::min(kMaxChunkSymbols, data.size() * 8));
-    std::vector<uint32_t> stepStart(kCodeLimit + 1);
+    std::vector<uint8_t>& out = out_;
+    std::vector<uint32_t>& stepStart = stepStart_;
+    out.clear();
     spi::MsbBitReader bits(data.data(), data.size());
     unsigned width = kFirstCodeBits;
     for (uint32_t next = kFirstCode; next < kCodeLimit; ++next) {
