@@ -88,11 +88,15 @@ TEST_F(HiveEnv, WriterKilledAtAnyMomentLeavesAReadableHive) {
     constexpr int kKillsInsideAWrite = 3;
     constexpr int kMaxRounds = 200;
     // A large value makes every write long, so many kills land inside one.
-    const std::string ballast(kRegMaxValueDataBytes / 2, '\x5A');
+    const std::string ballast(kRegMaxValueDataBytes, 'Z');
+    std::chrono::steady_clock::duration oneWrite;
     {
         RegKey key = kRegNoKey;
         ASSERT_EQ(RegCreateKeyEx(kHkeyCurrentUser, kKeyPath, &key), kRegSuccess);
-        ASSERT_EQ(RegSetValueEx(key, "ballast", kRegBinary, ballast), kRegSuccess);
+        ASSERT_EQ(RegSetValueEx(key, "ballast", kRegSz, ballast), kRegSuccess);
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(RegSetValueEx(key, "n", kRegDword, std::string(4, '\0')), kRegSuccess);
+        oneWrite = std::chrono::steady_clock::now() - start;
         RegCloseKey(key);
     }
     const auto temp = std::filesystem::path(HiveFile().string() + ".tmp");
@@ -116,7 +120,8 @@ TEST_F(HiveEnv, WriterKilledAtAnyMomentLeavesAReadableHive) {
         char byte;
         ASSERT_EQ(read(started[0], &byte, 1), 1); // one write finished
         close(started[0]);
-        std::this_thread::sleep_for(std::chrono::milliseconds(round % 13));
+        // Kill at a different point of the next write each round.
+        std::this_thread::sleep_for(oneWrite * ((round * 7) % 20) / 20);
         kill(pid, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
