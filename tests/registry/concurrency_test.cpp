@@ -18,6 +18,8 @@ namespace {
 using namespace platform;
 using registry_test::HiveEnv;
 
+class SharedHive : public HiveEnv {};
+
 constexpr const char* kKeyPath = "Software\\Quillat";
 
 std::string ValueBytes(int n) {
@@ -42,7 +44,7 @@ int WriteMany(int startPipe, const std::string& prefix, int count) {
     return 0;
 }
 
-TEST_F(HiveEnv, TwoWritersAtOnceLoseNothing) {
+TEST_F(SharedHive, TwoWritersAtOnceLoseNothing) {
     constexpr int kWrites = 120;
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
@@ -83,7 +85,7 @@ TEST_F(HiveEnv, TwoWritersAtOnceLoseNothing) {
     EXPECT_TRUE(SetAsideFiles().empty());
 }
 
-TEST_F(HiveEnv, WriterKilledAtAnyMomentLeavesAReadableHive) {
+TEST_F(SharedHive, WriterKilledAtAnyMomentLeavesAReadableHive) {
     // Kills until several landed inside a write (the temporary file left behind), within a bound.
     constexpr int kKillsInsideAWrite = 3;
     constexpr int kMaxRounds = 200;
