@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev libgtest-dev
-  libjpeg62-turbo-dev libgif-dev libtiff-dev
+  libjpeg62-turbo-dev libgif-dev libtiff-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth x11-utils
 )
