@@ -91,7 +91,8 @@ int32_t OpenFirstFrame(Reader& r, FirstFrame& frame) {
     if (const int32_t rc = CheckSignature(r.bytes); rc != SPI_OK) return rc;
     int error = 0;
     frame.gif.reset(DGifOpen(&r, ReadBytes, &error));
-    if (!frame.gif) return error == D_GIF_ERR_NOT_GIF_FILE ? SPI_NOT_SUPPORTED : StructureFailure(r);
+    if (!frame.gif)
+        return error == D_GIF_ERR_NOT_GIF_FILE ? SPI_NOT_SUPPORTED : StructureFailure(r);
     GifFileType* gif = frame.gif.get();
     for (;;) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
@@ -135,7 +136,8 @@ uint32_t FillPalette(const ColorMapObject* map, unsigned highestIndex, DibRgbQua
         return entries;
     }
     entries = 2;
-    while (entries <= highestIndex) entries *= 2;
+    while (entries <= highestIndex)
+        entries *= 2;
     for (uint32_t i = 0; i < entries; ++i) {
         const auto v = uint8_t(i * 255 / (entries - 1));
         palette[i] = DibRgbQuad{v, v, v, 0};
@@ -166,7 +168,8 @@ unsigned CopyRow(const GifPixelType* line, const Placement& p, int transparentIn
     unsigned highest = 0;
     if (transparentIndex == kNoTransparency) {
         std::memcpy(dst, src, size_t(p.columns));
-        for (int32_t x = 0; x < p.columns; ++x) highest = std::max<unsigned>(highest, src[x]);
+        for (int32_t x = 0; x < p.columns; ++x)
+            highest = std::max<unsigned>(highest, src[x]);
         return highest;
     }
     for (int32_t x = 0; x < p.columns; ++x) {
@@ -203,15 +206,16 @@ int32_t DecodeGif(Bytes bytes, spi::Progress progress, spi::DibOutput& out) {
     GifFileType* gif = frame.gif.get();
     const GifImageDesc& d = gif->Image;
     // Room for every index a frame can use; biClrUsed tells how many are meant.
-    if (const int32_t rc = out.Allocate(frame.screenWidth, frame.screenHeight, kBitsPerPixel,
-                                        kMaxColours);
+    if (const int32_t rc =
+            out.Allocate(frame.screenWidth, frame.screenHeight, kBitsPerPixel, kMaxColours);
         rc != SPI_OK)
         return rc;
     const ColorMapObject* map = FrameColourTable(gif);
     const unsigned tableEntries = map ? unsigned(map->ColorCount) : 0;
     const unsigned background =
         unsigned(gif->SBackGroundColor) < tableEntries ? unsigned(gif->SBackGroundColor) : 0;
-    if (background != 0) std::memset(out.bits(), int(background), out.stride() * size_t(out.height()));
+    if (background != 0)
+        std::memset(out.bits(), int(background), out.stride() * size_t(out.height()));
     unsigned highest = background;
 
     const Placement place = Place(d, frame.screenWidth);
@@ -231,8 +235,8 @@ int32_t DecodeGif(Bytes bytes, spi::Progress progress, spi::DibOutput& out) {
                 break;
             }
             if (screenY < frame.screenHeight && place.columns > 0)
-                highest = std::max(highest, CopyRow(line.data(), place, frame.transparentIndex,
-                                                    out.row(screenY)));
+                highest = std::max(
+                    highest, CopyRow(line.data(), place, frame.transparentIndex, out.row(screenY)));
             if (!progress.Report(++decoded, d.Height)) return SPI_ABORTED;
         }
     }

@@ -44,8 +44,8 @@ SPI_EXPORT int32_t GetPictureInfo(const char* source, int32_t offsetOrLength, ui
 SPI_EXPORT int32_t GetPicture(const char* source, int32_t offsetOrLength, uint32_t flag,
                               HGLOBAL32* bitmapInfo, HGLOBAL32* bits, SpiProgressCallback progress,
                               int32_t progressData) {
-    return spi::PictureEntry(source, offsetOrLength, flag, bitmapInfo, bits, progress,
-                             progressData, [](auto bytes, spi::Progress p, spi::DibOutput& out) {
+    return spi::PictureEntry(source, offsetOrLength, flag, bitmapInfo, bits, progress, progressData,
+                             [](auto bytes, spi::Progress p, spi::DibOutput& out) {
                                  return ifjpeg::DecodeJpeg(bytes, kFullScale, p, out);
                              });
 }
@@ -53,8 +53,8 @@ SPI_EXPORT int32_t GetPicture(const char* source, int32_t offsetOrLength, uint32
 SPI_EXPORT int32_t GetPreview(const char* source, int32_t offsetOrLength, uint32_t flag,
                               HGLOBAL32* bitmapInfo, HGLOBAL32* bits, SpiProgressCallback progress,
                               int32_t progressData) {
-    return spi::PictureEntry(source, offsetOrLength, flag, bitmapInfo, bits, progress,
-                             progressData, [](auto bytes, spi::Progress p, spi::DibOutput& out) {
+    return spi::PictureEntry(source, offsetOrLength, flag, bitmapInfo, bits, progress, progressData,
+                             [](auto bytes, spi::Progress p, spi::DibOutput& out) {
                                  return ifjpeg::DecodeJpeg(bytes, kPreviewScale, p, out);
                              });
 }

@@ -77,7 +77,9 @@ int32_t CheckSignature(Bytes bytes) {
     return SPI_OK;
 }
 
-bool IsGrey(const jpeg_decompress_struct& cinfo) { return cinfo.jpeg_color_space == JCS_GRAYSCALE; }
+bool IsGrey(const jpeg_decompress_struct& cinfo) {
+    return cinfo.jpeg_color_space == JCS_GRAYSCALE;
+}
 bool IsInk(const jpeg_decompress_struct& cinfo) {
     return cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
 }
@@ -135,14 +137,16 @@ void Open(Session& s, Bytes bytes, bool keepComments) {
     s.headerRead = true;
 }
 
-int32_t BitsPerPixel(const jpeg_decompress_struct& cinfo) { return IsGrey(cinfo) ? 8 : 24; }
+int32_t BitsPerPixel(const jpeg_decompress_struct& cinfo) {
+    return IsGrey(cinfo) ? 8 : 24;
+}
 
 // Reads the rows into the DIB; the caller has started decompression.
 int32_t ReadRows(jpeg_decompress_struct& cinfo, spi::Progress& progress, spi::DibOutput& out) {
     const int32_t height = int32_t(cinfo.output_height);
     const bool ink = cinfo.out_color_space == JCS_CMYK;
     JSAMPARRAY inkRow = ink ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
-                                                        JPOOL_IMAGE, cinfo.output_width * 4, 1)
+                                                         JPOOL_IMAGE, cinfo.output_width * 4, 1)
                             : nullptr;
     constexpr int kRowsPerCall = 4; // libjpeg returns up to rec_outbuf_height rows (at most 4)
     JSAMPROW rows[kRowsPerCall];
@@ -151,10 +155,12 @@ int32_t ReadRows(jpeg_decompress_struct& cinfo, spi::Progress& progress, spi::Di
         JDIMENSION got;
         if (ink) {
             got = jpeg_read_scanlines(&cinfo, inkRow, 1);
-            if (got == 1) InkToBgr(inkRow[0], out.row(y), cinfo.output_width, cinfo.saw_Adobe_marker);
+            if (got == 1)
+                InkToBgr(inkRow[0], out.row(y), cinfo.output_width, cinfo.saw_Adobe_marker);
         } else {
             const int32_t n = std::min<int32_t>(kRowsPerCall, height - y);
-            for (int32_t i = 0; i < n; ++i) rows[i] = out.row(y + i);
+            for (int32_t i = 0; i < n; ++i)
+                rows[i] = out.row(y + i);
             got = jpeg_read_scanlines(&cinfo, rows, JDIMENSION(n));
         }
         if (got == 0) return SPI_BROKEN_DATA; // cannot happen with an in-memory source
@@ -172,7 +178,8 @@ int32_t DecodeOpened(Session& s, int scaleDenominator, spi::Progress& progress,
                      spi::DibOutput& out) {
     jpeg_decompress_struct& cinfo = s.cinfo;
     const int bits = BitsPerPixel(cinfo);
-    if (int32_t rc = spi::CheckDimensions(cinfo.image_width, cinfo.image_height, bits); rc != SPI_OK)
+    if (int32_t rc = spi::CheckDimensions(cinfo.image_width, cinfo.image_height, bits);
+        rc != SPI_OK)
         return rc;
     cinfo.out_color_space = IsGrey(cinfo) ? JCS_GRAYSCALE : IsInk(cinfo) ? JCS_CMYK : JCS_EXT_BGR;
     cinfo.scale_num = 1;
@@ -216,8 +223,7 @@ int32_t ReadJpegInfo(Bytes bytes, SpiPictureInfo& info) {
     return rc;
 }
 
-int32_t DecodeJpeg(Bytes bytes, int scaleDenominator, spi::Progress progress,
-                   spi::DibOutput& out) {
+int32_t DecodeJpeg(Bytes bytes, int scaleDenominator, spi::Progress progress, spi::DibOutput& out) {
     if (const int32_t rc = CheckSignature(bytes); rc != SPI_OK) return rc;
     Session s;
     std::memset(&s.cinfo, 0, sizeof s.cinfo);

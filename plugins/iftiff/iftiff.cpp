@@ -47,8 +47,8 @@ SPI_EXPORT int32_t GetPictureInfo(const char* source, int32_t offsetOrLength, ui
 SPI_EXPORT int32_t GetPicture(const char* source, int32_t offsetOrLength, uint32_t flag,
                               HGLOBAL32* bitmapInfo, HGLOBAL32* bits, SpiProgressCallback progress,
                               int32_t progressData) {
-    return spi::PictureEntry(source, offsetOrLength, flag, bitmapInfo, bits, progress,
-                             progressData, iftiff::DecodeTiff);
+    return spi::PictureEntry(source, offsetOrLength, flag, bitmapInfo, bits, progress, progressData,
+                             iftiff::DecodeTiff);
 }
 
 } // extern "C"

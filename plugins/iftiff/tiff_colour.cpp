@@ -26,7 +26,9 @@ bool AnyPixelWritten(const uint32_t* raster, size_t pixels) {
 
 } // namespace
 
-int32_t ReadColour(TIFF* tif, const Layout& l, spi::Progress& progress, spi::DibOutput& out) {
+int32_t ReadColour(const TiffStream& stream, const Layout& l, spi::Progress& progress,
+                   spi::DibOutput& out) {
+    TIFF* tif = stream.get();
     char message[1024];
     if (!TIFFRGBAImageOK(tif, message)) return SPI_BROKEN_DATA;
     // libtiff's raster holds four bytes a pixel beside the DIB.

@@ -49,8 +49,8 @@ int32_t DecodeTiff(Bytes bytes, spi::Progress progress, spi::DibOutput& out) {
     TiffStream stream;
     Layout layout;
     if (const int32_t rc = OpenFirstPage(stream, bytes, layout); rc != SPI_OK) return rc;
-    return layout.route == Route::Indexed ? ReadIndexed(stream.get(), layout, progress, out)
-                                          : ReadColour(stream.get(), layout, progress, out);
+    return layout.route == Route::Indexed ? ReadIndexed(stream, layout, progress, out)
+                                          : ReadColour(stream, layout, progress, out);
 }
 
 } // namespace iftiff

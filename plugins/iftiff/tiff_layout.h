@@ -19,12 +19,13 @@ struct Layout {
     uint16_t samplesPerPixel = 1;
     uint16_t bitsPerSample = 1;
     uint16_t photometric = PHOTOMETRIC_MINISBLACK;
+    uint16_t sampleFormat = SAMPLEFORMAT_UINT;
     bool tiled = false;
     uint32_t tileWidth = 0;
     uint32_t tileLength = 0;
     bool bottomUp = false; // rows stored from the bottom of the picture
     Route route = Route::Colour;
-    int outputBits = 24;   // bits per pixel of the delivered DIB
+    int outputBits = 24; // bits per pixel of the delivered DIB
     uint32_t paletteEntries = 0;
     float xResolution = 0;
     float yResolution = 0;

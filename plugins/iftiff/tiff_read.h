@@ -12,13 +12,14 @@
 
 namespace iftiff {
 
-// Palette, grey and bilevel pictures, kept indexed. Data that ends early or turns invalid keeps
-// the rows read so far; SPI_BROKEN_DATA when not even the first row can be read.
-int32_t ReadIndexed(TIFF* tif, const Layout& layout, spi::Progress& progress,
+// Palette, grey and bilevel pictures, kept indexed. Data that ends early or turns invalid (a read
+// that fails or makes libtiff report an error) keeps the rows read before; SPI_BROKEN_DATA when
+// not even the first row can be read.
+int32_t ReadIndexed(const TiffStream& stream, const Layout& layout, spi::Progress& progress,
                     spi::DibOutput& out);
 
 // Everything else through libtiff's RGBA reader, as 24-bit BGR (transparent parts over black).
-int32_t ReadColour(TIFF* tif, const Layout& layout, spi::Progress& progress,
+int32_t ReadColour(const TiffStream& stream, const Layout& layout, spi::Progress& progress,
                    spi::DibOutput& out);
 
 } // namespace iftiff

@@ -34,7 +34,9 @@ int OnError(TIFF*, void* user, const char*, const char*, va_list) {
     return 1; // handled: libtiff's global handler is not called
 }
 
-int OnWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int OnWarning(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
 
 tmsize_t Read(thandle_t h, void* buffer, tmsize_t wanted) {
     auto* f = static_cast<MemoryFile*>(h);
@@ -45,22 +47,31 @@ tmsize_t Read(thandle_t h, void* buffer, tmsize_t wanted) {
     return tmsize_t(n);
 }
 
-tmsize_t Write(thandle_t, void*, tmsize_t) { return 0; }
+tmsize_t Write(thandle_t, void*, tmsize_t) {
+    return 0;
+}
 
 toff_t Seek(thandle_t h, toff_t offset, int whence) {
     auto* f = static_cast<MemoryFile*>(h);
     uint64_t base = 0;
-    if (whence == SEEK_CUR) base = f->position;
-    else if (whence == SEEK_END) base = f->bytes.size();
-    else if (whence != SEEK_SET) return toff_t(-1);
+    if (whence == SEEK_CUR)
+        base = f->position;
+    else if (whence == SEEK_END)
+        base = f->bytes.size();
+    else if (whence != SEEK_SET)
+        return toff_t(-1);
     // Offsets are unsigned; a negative relative move arrives as a huge value and wraps back.
     f->position = base + offset;
     return f->position;
 }
 
-int Close(thandle_t) { return 0; }
+int Close(thandle_t) {
+    return 0;
+}
 
-toff_t Size(thandle_t h) { return static_cast<MemoryFile*>(h)->bytes.size(); }
+toff_t Size(thandle_t h) {
+    return static_cast<MemoryFile*>(h)->bytes.size();
+}
 
 int Map(thandle_t h, void** base, toff_t* size) {
     auto* f = static_cast<MemoryFile*>(h);

@@ -13,9 +13,9 @@ namespace {
 
 struct PluginCase {
     const char* file;
-    const char* name;     // GetPluginInfo(1)
-    const char* patterns; // GetPluginInfo(2)
-    std::function<Bytes()> make; // a small valid picture, 8 × 6
+    const char* name;                // GetPluginInfo(1)
+    const char* patterns;            // GetPluginInfo(2)
+    std::function<Bytes()> make;     // a small valid picture, 8 × 6
     std::function<Bytes()> makeHuge; // a header claiming a picture beyond the limits
     size_t headerBytes;              // a cut below this lies inside the header
 };
@@ -130,8 +130,10 @@ TEST_P(PluginContract, RecordIsExactly26BytesAndFilled) {
     std::memset(buffer, 0xAB, sizeof buffer);
     auto* info = reinterpret_cast<SpiPictureInfo*>(buffer + 4);
     ASSERT_EQ(plugin_.Info(bytes, *info), SPI_OK);
-    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(buffer[i], 0xAB);
-    for (size_t i = 4 + 26; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 0xAB) << "byte " << i;
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(buffer[i], 0xAB);
+    for (size_t i = 4 + 26; i < sizeof buffer; ++i)
+        EXPECT_EQ(buffer[i], 0xAB) << "byte " << i;
     SpiPictureInfo r;
     std::memcpy(&r, info, sizeof r);
     EXPECT_EQ(r.left, 0);
@@ -198,13 +200,16 @@ struct FailureCase {
 
 const FailureCase kFailures[] = {
     {"empty input", [](const PluginCase&) { return Bytes{}; }, SPI_FILE_READ_ERROR},
-    {"cut inside the header",
-     [](const PluginCase& c) { return Cut(c.make(), c.headerBytes - 1); }, SPI_FILE_READ_ERROR},
+    {"cut inside the header", [](const PluginCase& c) { return Cut(c.make(), c.headerBytes - 1); },
+     SPI_FILE_READ_ERROR},
     {"one byte of the signature", [](const PluginCase& c) { return Cut(c.make(), 1); },
      SPI_FILE_READ_ERROR},
-    {"a PNG", [](const PluginCase&) { return Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0,
-                                                   13, 'I', 'H', 'D', 'R', 0, 0, 0, 1, 0, 0};
-     }, SPI_NOT_SUPPORTED},
+    {"a PNG",
+     [](const PluginCase&) {
+         return Bytes{0x89, 'P', 'N', 'G', 13,  10, 26, 10, 0, 0, 0,
+                      13,   'I', 'H', 'D', 'R', 0,  0,  0,  1, 0, 0};
+     },
+     SPI_NOT_SUPPORTED},
     {"text", [](const PluginCase&) { return Bytes(300, 'a'); }, SPI_NOT_SUPPORTED},
     {"huge header in a small file", [](const PluginCase& c) { return c.makeHuge(); },
      SPI_NO_MEMORY},
@@ -241,14 +246,15 @@ TEST_P(PluginContract, MissingFileAndBadArguments) {
               SPI_NOT_SUPPORTED); // unknown input kind
 }
 
-int32_t StopAtOnce(int32_t, int32_t, int32_t) { return 1; }
+int32_t StopAtOnce(int32_t, int32_t, int32_t) {
+    return 1;
+}
 
 TEST_P(PluginContract, ProgressCallbackCanStop) {
     const Bytes bytes = GetParam().make();
     HGLOBAL32 bi = 0, bits = 0;
-    EXPECT_EQ(plugin_.getPicture(reinterpret_cast<const char*>(bytes.data()),
-                                 int32_t(bytes.size()), SPI_INPUT_MEMORY, &bi, &bits, StopAtOnce,
-                                 0),
+    EXPECT_EQ(plugin_.getPicture(reinterpret_cast<const char*>(bytes.data()), int32_t(bytes.size()),
+                                 SPI_INPUT_MEMORY, &bi, &bits, StopAtOnce, 0),
               SPI_ABORTED);
     EXPECT_EQ(bi, 0u);
 }

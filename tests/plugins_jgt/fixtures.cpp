@@ -50,7 +50,8 @@ Bytes MakeJpeg(const JpegSpec& s) {
     for (int x = 0; x < s.width; ++x) {
         uint8_t* p = row.data() + size_t(x) * size_t(c.input_components);
         if (ink) {
-            for (int k = 0; k < 4; ++k) p[k] = s.adobeMarker ? uint8_t(255 - s.ink[k]) : s.ink[k];
+            for (int k = 0; k < 4; ++k)
+                p[k] = s.adobeMarker ? uint8_t(255 - s.ink[k]) : s.ink[k];
         } else if (s.colour == JpegColour::Grey) {
             p[0] = s.fill.g;
         } else {
@@ -83,7 +84,8 @@ int WriteToVector(GifFileType* gif, const GifByteType* data, int n) {
 ColorMapObject* MakeMap(const std::vector<Colour>& table) {
     if (table.empty()) return nullptr;
     std::vector<GifColorType> colours;
-    for (const Colour& c : table) colours.push_back(GifColorType{c.r, c.g, c.b});
+    for (const Colour& c : table)
+        colours.push_back(GifColorType{c.r, c.g, c.b});
     return GifMakeMapObject(int(colours.size()), colours.data());
 }
 
@@ -102,8 +104,7 @@ Bytes MakeGif(const GifSpec& s) {
     // giflib writes no frame without some colour table: a placeholder is removed afterwards.
     const bool noTables = s.globalTable.empty();
     ColorMapObject* global = MakeMap(noTables ? std::vector<Colour>(256) : s.globalTable);
-    Check(EGifPutScreenDesc(gif, s.screenWidth, s.screenHeight, 8, s.background, global),
-          "screen");
+    Check(EGifPutScreenDesc(gif, s.screenWidth, s.screenHeight, 8, s.background, global), "screen");
     GifFreeMapObject(global);
     for (const GifFrame& f : s.frames) {
         if (f.transparent >= 0) {
@@ -120,9 +121,11 @@ Bytes MakeGif(const GifSpec& s) {
         if (f.interlace) {
             const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
             for (int pass = 0; pass < 4; ++pass)
-                for (int y = start[pass]; y < f.height; y += step[pass]) order.push_back(y);
+                for (int y = start[pass]; y < f.height; y += step[pass])
+                    order.push_back(y);
         } else {
-            for (int y = 0; y < f.height; ++y) order.push_back(y);
+            for (int y = 0; y < f.height; ++y)
+                order.push_back(y);
         }
         for (int y : order) {
             std::vector<GifPixelType> line(f.indices.begin() + size_t(y) * size_t(f.width),
@@ -146,7 +149,8 @@ size_t GifPixelDataOffset(const Bytes& gif) {
     while (p < gif.size()) {
         if (gif[p] == 0x21) { // extension: label, then sub-blocks
             p += 2;
-            while (p < gif.size() && gif[p] != 0) p += gif[p] + 1u;
+            while (p < gif.size() && gif[p] != 0)
+                p += gif[p] + 1u;
             ++p;
         } else if (gif[p] == 0x2C) {
             const uint8_t packed = gif[p + 9];
@@ -200,7 +204,8 @@ Bytes MakeTiff(const TiffSpec& s) {
         if (s.tileSize) {
             TIFFSetField(tif, TIFFTAG_TILEWIDTH, s.tileSize);
             TIFFSetField(tif, TIFFTAG_TILELENGTH, s.tileSize);
-            const uint64_t tileRow = (uint64_t(s.tileSize) * s.samplesPerPixel * s.bitsPerSample) / 8;
+            const uint64_t tileRow =
+                (uint64_t(s.tileSize) * s.samplesPerPixel * s.bitsPerSample) / 8;
             std::vector<uint8_t> tile(size_t(tileRow * s.tileSize));
             for (uint32_t y0 = 0; y0 < s.height; y0 += s.tileSize)
                 for (uint32_t x0 = 0; x0 < s.width; x0 += s.tileSize) {
@@ -208,8 +213,8 @@ Bytes MakeTiff(const TiffSpec& s) {
                     const uint64_t start = uint64_t(x0) * s.samplesPerPixel * s.bitsPerSample / 8;
                     const uint64_t n = std::min<uint64_t>(tileRow, rowBytes - start);
                     for (uint32_t r = 0; r < s.tileSize && y0 + r < s.height; ++r)
-                        std::memcpy(tile.data() + r * tileRow, data.data() + (y0 + r) * rowBytes + start,
-                                    size_t(n));
+                        std::memcpy(tile.data() + r * tileRow,
+                                    data.data() + (y0 + r) * rowBytes + start, size_t(n));
                     TIFFWriteTile(tif, tile.data(), x0, y0, 0, 0);
                 }
         } else {
@@ -229,7 +234,9 @@ Bytes MakeTiff(const TiffSpec& s) {
 
 namespace {
 
-uint16_t Get16(const Bytes& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
+uint16_t Get16(const Bytes& b, size_t at) {
+    return uint16_t(b[at] | b[at + 1] << 8);
+}
 uint32_t Get32(const Bytes& b, size_t at) {
     return uint32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24);
 }
@@ -238,7 +245,8 @@ void Put16(Bytes& b, size_t at, uint16_t v) {
     b[at + 1] = uint8_t(v >> 8);
 }
 void Put32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + size_t(i)] = uint8_t(v >> (8 * i));
 }
 
 // The directory entry of `tag` in a little-endian classic TIFF's first directory.
@@ -269,7 +277,9 @@ void PatchTiffArray(Bytes& b, uint16_t tag, uint32_t index, uint32_t value) {
     Put32(b, at + 4 * size_t(index), value);
 }
 
-void RenameTiffTag(Bytes& b, uint16_t tag, uint16_t newTag) { Put16(b, FindEntry(b, tag), newTag); }
+void RenameTiffTag(Bytes& b, uint16_t tag, uint16_t newTag) {
+    Put16(b, FindEntry(b, tag), newTag);
+}
 
 // ---- helpers
 
@@ -281,6 +291,8 @@ std::filesystem::path TempFile(const std::string& name, const Bytes& bytes) {
     return path;
 }
 
-Bytes Cut(const Bytes& bytes, size_t n) { return Bytes(bytes.begin(), bytes.begin() + n); }
+Bytes Cut(const Bytes& bytes, size_t n) {
+    return Bytes(bytes.begin(), bytes.begin() + n);
+}
 
 } // namespace jgt

@@ -24,7 +24,7 @@ struct JpegSpec {
     // Every pixel has this colour; for CMYK and YCCK `ink` is used instead.
     Colour fill{200, 100, 50};
     uint8_t ink[4] = {0, 0, 0, 0}; // C, M, Y, K as amounts of ink
-    bool adobeMarker = true;        // CMYK: store inverted with an Adobe marker, or plain without
+    bool adobeMarker = true;       // CMYK: store inverted with an Adobe marker, or plain without
     bool progressive = false;
     bool jfif = true;
     uint8_t densityUnit = 1;
@@ -57,10 +57,10 @@ size_t GifPixelDataOffset(const Bytes& gif);
 struct TiffSpec {
     uint32_t width = 4, height = 4;
     uint16_t samplesPerPixel = 1, bitsPerSample = 8;
-    uint16_t photometric = 1; // PHOTOMETRIC_MINISBLACK
-    uint16_t compression = 1; // COMPRESSION_NONE
-    uint16_t orientation = 1; // ORIENTATION_TOPLEFT
-    uint16_t extraSample = 0; // EXTRASAMPLE_UNSPECIFIED unless samples exceed the colour ones
+    uint16_t photometric = 1;  // PHOTOMETRIC_MINISBLACK
+    uint16_t compression = 1;  // COMPRESSION_NONE
+    uint16_t orientation = 1;  // ORIENTATION_TOPLEFT
+    uint16_t extraSample = 0;  // EXTRASAMPLE_UNSPECIFIED unless samples exceed the colour ones
     uint32_t rowsPerStrip = 0; // 0: libtiff's default
     uint32_t tileSize = 0;     // nonzero: square tiles of this size
     bool bigEndian = false;

@@ -24,21 +24,24 @@ protected:
 const std::vector<Colour> kFourColours = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
 
 GifFrame Solid(int left, int top, int width, int height, uint8_t index) {
-    return GifFrame{left, top, width, height, false,
-                    std::vector<uint8_t>(size_t(width * height), index), {}, -1};
+    return GifFrame{left,   top,   width,
+                    height, false, std::vector<uint8_t>(size_t(width * height), index),
+                    {},     -1};
 }
 
 // Row y of the frame holds index y % 16, so a row in the wrong place shows.
 GifFrame Rows(int width, int height, bool interlace) {
     GifFrame f{0, 0, width, height, interlace, {}, {}, -1};
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) f.indices.push_back(uint8_t(y % 16));
+        for (int x = 0; x < width; ++x)
+            f.indices.push_back(uint8_t(y % 16));
     return f;
 }
 
 std::vector<Colour> Ramp(int n) {
     std::vector<Colour> t;
-    for (int i = 0; i < n; ++i) t.push_back({uint8_t(i * 16), uint8_t(i), uint8_t(255 - i)});
+    for (int i = 0; i < n; ++i)
+        t.push_back({uint8_t(i * 16), uint8_t(i), uint8_t(255 - i)});
     return t;
 }
 
@@ -49,7 +52,8 @@ TEST_F(GifPlugin, InterlacedRowsArePutInPlace) {
             GifSpec s{3, height, 0, 0, Ramp(16), {Rows(3, height, interlace)}};
             const Picture p = plugin_.Decode(MakeGif(s));
             ASSERT_EQ(p.rc, SPI_OK);
-            for (int y = 0; y < height; ++y) EXPECT_EQ(p.Index(1, y), unsigned(y % 16)) << y;
+            for (int y = 0; y < height; ++y)
+                EXPECT_EQ(p.Index(1, y), unsigned(y % 16)) << y;
         }
     }
 }
@@ -59,7 +63,7 @@ TEST_F(GifPlugin, FrameIsPlacedOnItsScreenAndClipped) {
         const char* what;
         int left, top, width, height;
     } cases[] = {
-        {"inside", 3, 2, 4, 3},        {"over the right edge", 8, 1, 5, 2},
+        {"inside", 3, 2, 4, 3},          {"over the right edge", 8, 1, 5, 2},
         {"over the bottom", 2, 6, 3, 5}, {"beyond the screen", 20, 20, 4, 4},
         {"whole screen", 0, 0, 10, 8},
     };
@@ -73,8 +77,8 @@ TEST_F(GifPlugin, FrameIsPlacedOnItsScreenAndClipped) {
         ASSERT_EQ(p.height(), 8);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 10; ++x) {
-                const bool inFrame = x >= c.left && x < c.left + c.width && y >= c.top &&
-                                     y < c.top + c.height;
+                const bool inFrame =
+                    x >= c.left && x < c.left + c.width && y >= c.top && y < c.top + c.height;
                 EXPECT_EQ(p.Index(x, y), inFrame ? 1u : 2u) << x << "," << y;
             }
         SpiPictureInfo info{};
@@ -115,8 +119,12 @@ TEST_F(GifPlugin, ColourTableIsTheOneTheFrameUses) {
         {"none: black and white", {2, 2, 0, 0, {}, {bilevel}}, 2, Rgb(255, 255, 255)},
         {"none: a grey ramp", {2, 2, 0, 0, {}, {sixShades}}, 8, Rgb(182, 182, 182)},
         {"index beyond the table is black",
-         {2, 2, 0, 0, {{9, 9, 9}, {8, 8, 8}}, {beyond}}, 4, Rgb(0, 0, 0)},
-        {"256 colours", {2, 2, 0, 0, Ramp(256), {Solid(0, 0, 2, 2, 200)}}, 256,
+         {2, 2, 0, 0, {{9, 9, 9}, {8, 8, 8}}, {beyond}},
+         4,
+         Rgb(0, 0, 0)},
+        {"256 colours",
+         {2, 2, 0, 0, Ramp(256), {Solid(0, 0, 2, 2, 200)}},
+         256,
          Rgb(uint8_t(200 * 16), 200, 55)},
     };
     for (const Case& c : cases) {
@@ -167,7 +175,8 @@ TEST_F(GifPlugin, CutPixelDataKeepsTheRowsDecoded) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < kWidth; ++x)
             ASSERT_EQ(p.Index(x, y), noise.indices[size_t(y * kWidth + x)]) << x << "," << y;
-    for (int x = 0; x < kWidth; ++x) EXPECT_EQ(p.Index(x, kHeight - 1), kBackground);
+    for (int x = 0; x < kWidth; ++x)
+        EXPECT_EQ(p.Index(x, kHeight - 1), kBackground);
     // Cut right at the start of the data: the screen alone.
     EXPECT_EQ(plugin_.Decode(Cut(whole, data)).rc, SPI_OK);
 }

@@ -39,8 +39,8 @@ size_t FindMarker(const Bytes& b, uint8_t marker) {
 TEST_F(JpegPlugin, PreviewIsAQuarterRoundedUp) {
     struct Case {
         int width, height, previewWidth, previewHeight;
-    } cases[] = {{641, 481, 161, 121}, {640, 480, 160, 120}, {1, 1, 1, 1}, {3, 5, 1, 2},
-                 {7, 9, 2, 3},         {17, 13, 5, 4}};
+    } cases[] = {{641, 481, 161, 121}, {640, 480, 160, 120}, {1, 1, 1, 1},
+                 {3, 5, 1, 2},         {7, 9, 2, 3},         {17, 13, 5, 4}};
     for (const Case& c : cases) {
         for (bool progressive : {false, true}) {
             SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) +
@@ -74,7 +74,10 @@ TEST_F(JpegPlugin, ColourSpacesBecomeBgr) {
     } cases[] = {
         {"RGB", JpegColour::Rgb, false, {}, {200, 100, 50}},
         {"CMYK, Adobe inverted", JpegColour::Cmyk, true, {0, 255, 255, 0}, {255, 0, 0}},
-        {"CMYK, Adobe inverted, with black", JpegColour::Cmyk, true, {0, 0, 255, 128},
+        {"CMYK, Adobe inverted, with black",
+         JpegColour::Cmyk,
+         true,
+         {0, 0, 255, 128},
          {127, 127, 0}},
         {"CMYK, plain", JpegColour::Cmyk, false, {255, 0, 255, 0}, {0, 255, 0}},
         {"YCCK", JpegColour::Ycck, true, {255, 255, 0, 0}, {0, 0, 255}},
@@ -153,8 +156,8 @@ TEST_F(JpegPlugin, DensitiesKeepANonSquareAspect) {
         uint8_t unit;
         uint16_t x, y, expectX, expectY;
     } cases[] = {
-        {true, 1, 72, 72, 1, 1},   {true, 1, 300, 150, 2, 1}, {true, 2, 100, 200, 1, 2},
-        {true, 0, 1, 2, 1, 2},     {true, 1, 0, 300, 1, 1},   {false, 0, 0, 0, 1, 1},
+        {true, 1, 72, 72, 1, 1},     {true, 1, 300, 150, 2, 1}, {true, 2, 100, 200, 1, 2},
+        {true, 0, 1, 2, 1, 2},       {true, 1, 0, 300, 1, 1},   {false, 0, 0, 0, 1, 1},
         {true, 1, 204, 98, 102, 49},
     };
     for (const Case& c : cases) {

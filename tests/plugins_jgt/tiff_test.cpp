@@ -38,7 +38,9 @@ std::vector<uint16_t> Colormap(int bits, bool eightBit = false) {
     return map;
 }
 
-uint32_t ColormapColour(unsigned i) { return Rgb(uint8_t((i * 3) & 255), uint8_t(255 - i), uint8_t(i)); }
+uint32_t ColormapColour(unsigned i) {
+    return Rgb(uint8_t((i * 3) & 255), uint8_t(255 - i), uint8_t(i));
+}
 
 // Packs `values` of `bits` bits, row by row, most significant bit first.
 std::vector<uint8_t> Pack(const std::vector<unsigned>& values, uint32_t width, int bits) {
@@ -50,19 +52,23 @@ std::vector<uint8_t> Pack(const std::vector<unsigned>& values, uint32_t width, i
             const unsigned v = values[y * width + x];
             for (int k = 0; k < bits; ++k) {
                 const size_t bit = x * size_t(bits) + size_t(k);
-                if (v >> (bits - 1 - k) & 1) out[y * rowBytes + bit / 8] |= uint8_t(0x80 >> (bit % 8));
+                if (v >> (bits - 1 - k) & 1)
+                    out[y * rowBytes + bit / 8] |= uint8_t(0x80 >> (bit % 8));
             }
         }
     return out;
 }
 
 // Value of pixel (x, y): varied enough that a misplaced row or column shows.
-unsigned Pattern(uint32_t x, uint32_t y, int bits) { return (x * 5 + y * 3 + x * y) % (1u << bits); }
+unsigned Pattern(uint32_t x, uint32_t y, int bits) {
+    return (x * 5 + y * 3 + x * y) % (1u << bits);
+}
 
 std::vector<unsigned> PatternValues(uint32_t w, uint32_t h, int bits) {
     std::vector<unsigned> v;
     for (uint32_t y = 0; y < h; ++y)
-        for (uint32_t x = 0; x < w; ++x) v.push_back(Pattern(x, y, bits));
+        for (uint32_t x = 0; x < w; ++x)
+            v.push_back(Pattern(x, y, bits));
     return v;
 }
 
@@ -232,7 +238,8 @@ TEST_F(TiffPlugin, OrientationIsHonoured) {
         s.samplesPerPixel = c.photometric == PHOTOMETRIC_RGB ? 3 : 1;
         for (uint32_t y = 0; y < s.height; ++y)
             for (uint32_t x = 0; x < s.width; ++x)
-                for (int k = 0; k < s.samplesPerPixel; ++k) s.rows.push_back(uint8_t(y * 60 + x * 10));
+                for (int k = 0; k < s.samplesPerPixel; ++k)
+                    s.rows.push_back(uint8_t(y * 60 + x * 10));
         const Picture p = plugin_.Decode(MakeTiff(s));
         ASSERT_EQ(p.rc, SPI_OK);
         EXPECT_EQ(p.header.biBitCount, c.dibBits);
@@ -265,8 +272,8 @@ TEST_F(TiffPlugin, ResolutionGivesTheDensities) {
     struct Case {
         float x, y;
         uint16_t expectX, expectY;
-    } cases[] = {{72, 72, 1, 1}, {204, 98, 102, 49}, {100, 200, 1, 2}, {0, 0, 1, 1},
-                 {72.5f, 72.5f, 1, 1}};
+    } cases[] = {
+        {72, 72, 1, 1}, {204, 98, 102, 49}, {100, 200, 1, 2}, {0, 0, 1, 1}, {72.5f, 72.5f, 1, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + ":" + std::to_string(c.y));
         TiffSpec s;
@@ -326,8 +333,7 @@ TEST_F(TiffPlugin, BrokenFiles) {
         {"no pixel data", noData, SPI_OK, SPI_BROKEN_DATA},
         {"directory inside the header", badDirectory, SPI_BROKEN_DATA, SPI_BROKEN_DATA},
         {"directory beyond the end", beyond, SPI_FILE_READ_ERROR, SPI_FILE_READ_ERROR},
-        {"directory cut", Cut(whole, whole.size() - 20), SPI_FILE_READ_ERROR,
-         SPI_FILE_READ_ERROR},
+        {"directory cut", Cut(whole, whole.size() - 20), SPI_FILE_READ_ERROR, SPI_FILE_READ_ERROR},
         {"header cut", Cut(whole, 6), SPI_FILE_READ_ERROR, SPI_FILE_READ_ERROR},
         {"wrong magic", Bytes{'I', 'I', 7, 0, 8, 0, 0, 0}, SPI_NOT_SUPPORTED, SPI_NOT_SUPPORTED},
     };
