@@ -188,7 +188,7 @@ void TForm::SetVisible(bool visible) {
 }
 
 void TForm::BringToFront() {
-    if (isMinimized()) showNormal();
+    // Raising leaves a minimized window minimized; only the user restores it.
     raise();
     activateWindow();
 }

@@ -84,9 +84,13 @@ QRect TImage::DestRect() const {
 }
 
 const QImage& TImage::ScaledRaster(const QImage& source, const QSize& size) {
-    if (scaled_.isNull() || scaledChange_ != picture_->ChangeCount() || scaledSize_ != size) {
+    // The image's cache key moves on whenever its pixels are written (a canvas drawing on the
+    // bitmap), the change count whenever the picture is replaced.
+    if (scaled_.isNull() || scaledChange_ != picture_->ChangeCount() ||
+        scaledSource_ != source.cacheKey() || scaledSize_ != size) {
         scaled_ = SmoothScaled(source, size);
         scaledChange_ = picture_->ChangeCount();
+        scaledSource_ = source.cacheKey();
         scaledSize_ = size;
     }
     return scaled_;

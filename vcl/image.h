@@ -58,6 +58,7 @@ private:
     // The smooth downscale of the picture drawn last, and what it was made from.
     QImage scaled_;
     uint64_t scaledChange_ = 0;
+    qint64 scaledSource_ = 0;
     QSize scaledSize_;
 };
 

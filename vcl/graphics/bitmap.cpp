@@ -20,7 +20,8 @@ QImage To32Bit(QImage image) {
 
 } // namespace
 
-TBitmap::TBitmap(QImage image) : image_(To32Bit(std::move(image))) {}
+TBitmap::TBitmap(QImage image)
+    : image_(To32Bit(std::move(image))), width_(image_.width()), height_(image_.height()) {}
 
 TBitmap::~TBitmap() = default;
 
@@ -30,7 +31,7 @@ void TBitmap::SetSize(int width, int height) {
     if (width == Width() && height == Height()) return;
     if (width == 0 || height == 0) {
         image_ = QImage();
-    } else {
+    } else if (width != image_.width() || height != image_.height()) {
         if (uint64_t{4} * static_cast<uint64_t>(width) * static_cast<uint64_t>(height) >
             kMaxBitmapBytes)
             throw EOutOfResources(Format("ビットマップを作成できません (%d x %d)", width, height));
@@ -45,6 +46,8 @@ void TBitmap::SetSize(int width, int height) {
         }
         image_ = std::move(resized);
     }
+    width_ = width;
+    height_ = height;
     Changed();
 }
 
@@ -88,12 +91,16 @@ void TBitmap::LoadFromBytes(std::span<const uint8_t> bytes) {
     }
 #endif
     image_ = To32Bit(std::move(image));
+    width_ = image_.width();
+    height_ = image_.height();
     palette_.reset();
     Changed();
 }
 
 std::unique_ptr<TGraphic> TBitmap::Clone() const {
     auto copy = std::make_unique<TBitmap>(image_);
+    copy->width_ = width_;
+    copy->height_ = height_;
     copy->palette_ = palette_;
     return copy;
 }

@@ -28,8 +28,8 @@ public:
     explicit TBitmap(QImage image);
     ~TBitmap() override;
 
-    int Width() const override { return image_.width(); }
-    int Height() const override { return image_.height(); }
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
     // Resizing keeps the overlapping pixels; new pixels are white. Raises EOutOfResources.
     void SetWidth(int width) { SetSize(width, Height()); }
     void SetHeight(int height) { SetSize(Width(), height); }
@@ -52,7 +52,9 @@ public:
     std::unique_ptr<TGraphic> Clone() const override;
 
 private:
-    QImage image_;
+    QImage image_; // null while either side is 0
+    int width_ = 0;
+    int height_ = 0;
     platform::HPALETTE palette_;
     std::unique_ptr<TCanvas> canvas_;
 };
