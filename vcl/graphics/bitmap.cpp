@@ -1,9 +1,6 @@
 #include "vcl/graphics/bitmap.h"
 
-#if __has_include("vcl/graphics/bmp_reader.h")
 #include "vcl/graphics/bmp_reader.h"
-#define ZORVANE_HAVE_BMP_READER 1
-#endif
 
 #include <QPainter>
 
@@ -76,10 +73,6 @@ void TBitmap::Draw(QPainter& painter, const QRect& rect) const {
 
 void TBitmap::LoadFromBytes(std::span<const uint8_t> bytes) {
     QImage image;
-#ifndef ZORVANE_HAVE_BMP_READER
-    (void)bytes;
-    throw EInvalidGraphic("ビットマップ イメージが不正です");
-#else
     std::string reason;
     switch (imageio::ReadBmp(bytes, image, &reason)) {
     case imageio::ReadStatus::Ok:
@@ -89,7 +82,6 @@ void TBitmap::LoadFromBytes(std::span<const uint8_t> bytes) {
     case imageio::ReadStatus::Invalid:
         throw EInvalidGraphic("ビットマップ イメージが不正です");
     }
-#endif
     image_ = To32Bit(std::move(image));
     width_ = image_.width();
     height_ = image_.height();

@@ -2,10 +2,7 @@
 
 #include "vcl/sysutils.h"
 
-#if __has_include("vcl/graphics/ico_reader.h")
 #include "vcl/graphics/ico_reader.h"
-#define ZORVANE_HAVE_ICO_READER 1
-#endif
 
 #include <QPainter>
 
@@ -18,10 +15,6 @@ void TIcon::Draw(QPainter& painter, const QRect& rect) const {
 
 void TIcon::LoadFromBytes(std::span<const uint8_t> bytes) {
     QImage image;
-#ifndef ZORVANE_HAVE_ICO_READER
-    (void)bytes;
-    throw EInvalidGraphic("アイコン イメージが不正です");
-#else
     std::string reason;
     switch (imageio::ReadIco(bytes, image, &reason)) {
     case imageio::ReadStatus::Ok:
@@ -31,7 +24,6 @@ void TIcon::LoadFromBytes(std::span<const uint8_t> bytes) {
     case imageio::ReadStatus::Invalid:
         throw EInvalidGraphic("アイコン イメージが不正です");
     }
-#endif
     image_ = std::move(image);
     Changed();
 }
