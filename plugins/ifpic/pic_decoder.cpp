@@ -1,16 +1,13 @@
 #include "plugins/ifpic/pic_decoder.h"
 
+#include <algorithm>
 #include <cstring>
-#include <new>
 #include <vector>
 
 namespace pic {
 
 namespace {
 
-// A pixel of the working buffer not yet reached by the run but marked by a chain carries its
-// colour with this flag; colour values have at most 24 bits.
-constexpr uint32_t kChainMark = 0x80000000u;
 constexpr int kMaxLengthPrefix = 31; // 2^32 pixels already exceed any 16-bit picture size
 constexpr int kCacheSlots = 128;
 
@@ -86,55 +83,6 @@ int ReadChainStep(MsbBitReader& bits) {
     }
 }
 
-// Fills `pixels` (width * height values, zeroed) with the coded pixel values.
-Step DecodeValues(MsbBitReader& bits, const PicHeader& h, std::vector<uint32_t>& pixels) {
-    const uint64_t width = h.width, height = h.height;
-    const uint64_t total = width * height;
-    ColourCache cache;
-    uint32_t current = 0; // the run starts before the first pixel, in colour 0
-    uint64_t pos = 0;     // the next pixel to write
-    uint32_t* px = pixels.data();
-    for (;;) {
-        uint64_t length;
-        if (!ReadLength(bits, length)) return Step::Broken;
-        if (bits.Overrun()) return Step::Truncated;
-        // length - 1 pixels repeat the running colour (a chain mark changes it), then one
-        // change point follows.
-        const uint64_t runEnd = length - 1 < total - pos ? pos + length - 1 : total;
-        for (; pos < runEnd; ++pos) {
-            const uint32_t v = px[pos];
-            if (v & kChainMark) current = v & ~kChainMark;
-            px[pos] = current;
-        }
-        if (pos >= total) return Step::Ok;
-        if (h.colourCache) {
-            if (bits.Bit())
-                current = cache.Use(bits.Bits(7));
-            else
-                cache.Insert(current = bits.Bits(h.depth));
-        } else {
-            current = bits.Bits(h.depth);
-        }
-        if (bits.Overrun()) return Step::Truncated;
-        px[pos] = current;
-        if (pos + 1 == total) return Step::Ok; // nothing after the last pixel is needed
-        if (bits.Bit()) {
-            int64_t x = int64_t(pos % width);
-            uint64_t y = pos / width;
-            for (;;) {
-                const int step = ReadChainStep(bits);
-                if (step == kChainEnd) break;
-                x += step;
-                ++y;
-                // Steps off the picture never occur in sound files; they are read and ignored.
-                if (x >= 0 && x < int64_t(width) && y < height)
-                    px[y * width + uint64_t(x)] = current | kChainMark;
-            }
-        }
-        ++pos;
-    }
-}
-
 struct Bgr {
     uint8_t b, g, r;
 };
@@ -153,56 +101,154 @@ Bgr DirectColour(uint32_t v, const PixelFormat& f) {
     return {c(f.blue), c(f.green), c(f.red)};
 }
 
-void WriteIndexed(const PicHeader& h, const std::vector<uint32_t>& pixels, spi::DibOutput& out) {
-    std::memcpy(out.palette(), h.palette.data(), h.paletteEntries * sizeof(DibRgbQuad));
-    const uint32_t* src = pixels.data();
-    for (uint32_t y = 0; y < h.height; ++y, src += h.width) {
-        uint8_t* row = out.row(int32_t(y));
-        if (out.header()->biBitCount == 4) {
-            for (uint32_t x = 0; x < h.width; ++x)
-                row[x / 2] |= uint8_t((src[x] & 15) << (x % 2 ? 0 : 4));
-        } else {
-            for (uint32_t x = 0; x < h.width; ++x)
-                row[x] = uint8_t(src[x]);
+// Where decoded pixels go: straight into the delivered rows. A pixel that a chain marks ahead of
+// the run holds the mark's colour in its own place until the run reaches it.
+class DirectRows {
+public:
+    using Colour = Bgr;
+    using Row = uint8_t*;
+    DirectRows(const PicHeader& h, spi::DibOutput& out) : format_(h.format), out_(out) {
+        if (h.depth <= 16) { // small depths go through a table of every value
+            table_.resize(size_t(1) << h.depth);
+            for (uint32_t v = 0; v < table_.size(); ++v)
+                table_[v] = DirectColour(v, format_);
         }
     }
-}
+    Colour FromValue(uint32_t v) const {
+        return table_.empty() ? DirectColour(v, format_) : table_[v & (table_.size() - 1)];
+    }
+    Row RowAt(uint32_t y) { return out_.row(int32_t(y)); }
+    static void Put(Row row, uint32_t x, Colour c) {
+        row[3 * x] = c.b;
+        row[3 * x + 1] = c.g;
+        row[3 * x + 2] = c.r;
+    }
+    static Colour At(Row row, uint32_t x) { return {row[3 * x], row[3 * x + 1], row[3 * x + 2]}; }
 
-void WriteDirect(const PicHeader& h, const std::vector<uint32_t>& pixels, spi::DibOutput& out) {
-    // Small depths go through a table of every value.
-    std::vector<Bgr> table;
-    if (h.depth <= 16) {
-        table.resize(size_t(1) << h.depth);
-        for (uint32_t v = 0; v < table.size(); ++v)
-            table[v] = DirectColour(v, h.format);
+private:
+    PixelFormat format_;
+    spi::DibOutput& out_;
+    std::vector<Bgr> table_;
+};
+
+class IndexRows8 {
+public:
+    using Colour = uint8_t;
+    using Row = uint8_t*;
+    explicit IndexRows8(spi::DibOutput& out) : out_(out) {}
+    static Colour FromValue(uint32_t v) { return uint8_t(v); }
+    Row RowAt(uint32_t y) { return out_.row(int32_t(y)); }
+    static void Put(Row row, uint32_t x, Colour c) { row[x] = c; }
+    static Colour At(Row row, uint32_t x) { return row[x]; }
+
+private:
+    spi::DibOutput& out_;
+};
+
+class IndexRows4 {
+public:
+    using Colour = uint8_t;
+    using Row = uint8_t*;
+    explicit IndexRows4(spi::DibOutput& out) : out_(out) {}
+    static Colour FromValue(uint32_t v) { return uint8_t(v & 15); }
+    Row RowAt(uint32_t y) { return out_.row(int32_t(y)); }
+    static void Put(Row row, uint32_t x, Colour c) {
+        uint8_t& pair = row[x / 2];
+        pair = x % 2 ? uint8_t((pair & 0xF0) | c) : uint8_t((pair & 0x0F) | c << 4);
     }
-    const uint32_t mask = h.depth >= 32 ? ~0u : (1u << h.depth) - 1;
-    const uint32_t* src = pixels.data();
-    for (uint32_t y = 0; y < h.height; ++y, src += h.width) {
-        uint8_t* row = out.row(int32_t(y));
-        for (uint32_t x = 0; x < h.width; ++x) {
-            const uint32_t v = src[x] & mask;
-            const Bgr c = table.empty() ? DirectColour(v, h.format) : table[v];
-            row[3 * x] = c.b;
-            row[3 * x + 1] = c.g;
-            row[3 * x + 2] = c.r;
-        }
-    }
-}
+    static Colour At(Row row, uint32_t x) { return (row[x / 2] >> (x % 2 ? 0 : 4)) & 15; }
+
+private:
+    spi::DibOutput& out_;
+};
 
 // Two G3R3B2 pixels per value, low byte first, in plain raster order over twice the rows.
-void WriteTiled(const PicHeader& h, const std::vector<uint32_t>& pixels, spi::DibOutput& out) {
-    Bgr table[256];
-    for (uint32_t v = 0; v < 256; ++v)
-        table[v] = DirectColour(v, h.format);
-    const uint64_t outPixels = uint64_t(h.width) * h.height * 2;
-    for (uint64_t i = 0; i < outPixels; ++i) {
-        const uint32_t value = pixels[i / 2];
-        const Bgr c = table[(i % 2 ? value >> 8 : value) & 0xFF];
-        uint8_t* p = out.row(int32_t(i / h.width)) + 3 * (i % h.width);
-        p[0] = c.b;
-        p[1] = c.g;
-        p[2] = c.r;
+class TiledRows {
+public:
+    struct Colour {
+        Bgr first, second;
+    };
+    using Row = uint32_t; // the coded row
+    TiledRows(const PicHeader& h, spi::DibOutput& out) : width_(h.width), out_(out) {
+        for (uint32_t v = 0; v < 256; ++v)
+            table_[v] = DirectColour(v, h.format);
+    }
+    Colour FromValue(uint32_t v) const { return {table_[v & 0xFF], table_[(v >> 8) & 0xFF]}; }
+    static Row RowAt(uint32_t y) { return y; }
+    void Put(Row y, uint32_t x, Colour c) {
+        const uint64_t at = 2 * (uint64_t(y) * width_ + x);
+        DirectRows::Put(out_.row(int32_t(at / width_)), uint32_t(at % width_), c.first);
+        DirectRows::Put(out_.row(int32_t((at + 1) / width_)), uint32_t((at + 1) % width_),
+                        c.second);
+    }
+    Colour At(Row y, uint32_t x) {
+        const uint64_t at = 2 * (uint64_t(y) * width_ + x);
+        return {DirectRows::At(out_.row(int32_t(at / width_)), uint32_t(at % width_)),
+                DirectRows::At(out_.row(int32_t((at + 1) / width_)), uint32_t((at + 1) % width_))};
+    }
+
+private:
+    uint32_t width_;
+    spi::DibOutput& out_;
+    Bgr table_[256];
+};
+
+// Decodes every pixel into `rows`. Chain marks are one bit per pixel.
+template <typename Rows> Step DecodePixels(MsbBitReader& bits, const PicHeader& h, Rows& rows) {
+    const uint32_t width = h.width, height = h.height;
+    const uint64_t total = uint64_t(width) * height;
+    std::vector<uint64_t> marks(size_t(total / 64 + 1), 0);
+    ColourCache cache;
+    typename Rows::Colour current = rows.FromValue(0); // the run starts before the first pixel
+    uint64_t pos = 0;                                  // the next pixel to write
+    uint32_t x = 0, y = 0;
+    typename Rows::Row row = rows.RowAt(0);
+    auto advance = [&] {
+        ++pos;
+        if (++x == width) {
+            x = 0;
+            if (++y < height) row = rows.RowAt(y);
+        }
+    };
+    for (;;) {
+        uint64_t length;
+        if (!ReadLength(bits, length)) return Step::Broken;
+        if (bits.Overrun()) return Step::Truncated;
+        // length - 1 pixels repeat the running colour (a chain mark changes it), then one
+        // change point follows.
+        for (uint64_t n = std::min(length - 1, total - pos); n > 0; --n) {
+            if (marks[pos / 64] >> (pos % 64) & 1)
+                current = rows.At(row, x);
+            else
+                rows.Put(row, x, current);
+            advance();
+        }
+        if (pos >= total) return Step::Ok;
+        uint32_t value;
+        if (!h.colourCache)
+            value = bits.Bits(h.depth);
+        else if (bits.Bit())
+            value = cache.Use(bits.Bits(7));
+        else
+            cache.Insert(value = bits.Bits(h.depth));
+        if (bits.Overrun()) return Step::Truncated;
+        current = rows.FromValue(value);
+        rows.Put(row, x, current);
+        if (pos + 1 == total) return Step::Ok; // nothing after the last pixel is needed
+        if (bits.Bit()) {
+            int64_t cx = x;
+            for (uint32_t cy = y;;) {
+                const int step = ReadChainStep(bits);
+                if (step == kChainEnd) break;
+                cx += step;
+                // Steps off the picture never occur in sound files; they are read and ignored.
+                if (++cy >= height || cx < 0 || cx >= int64_t(width)) continue;
+                const uint64_t at = uint64_t(cy) * width + uint64_t(cx);
+                rows.Put(rows.RowAt(cy), uint32_t(cx), current);
+                marks[at / 64] |= uint64_t(1) << (at % 64);
+            }
+        }
+        advance();
     }
 }
 
@@ -225,37 +271,33 @@ int32_t Decode(Bytes file, spi::DibOutput& out) {
     PicHeader h;
     MsbBitReader bits(nullptr, 0);
     if (const int32_t rc = ParseHeader(file, h, bits); rc != SPI_OK) return rc;
+    const bool indexed = h.kind == PixelKind::Indexed;
     if (const int32_t rc = out.Allocate(int32_t(h.outputWidth()), int32_t(h.outputHeight()),
-                                        h.outputBitsPerPixel(),
-                                        h.kind == PixelKind::Indexed ? h.paletteEntries : 0);
+                                        h.outputBitsPerPixel(), indexed ? h.paletteEntries : 0);
         rc != SPI_OK)
         return rc;
-    std::vector<uint32_t> pixels;
-    try {
-        pixels.resize(size_t(h.width) * h.height);
-    } catch (const std::bad_alloc&) {
-        return SPI_NO_MEMORY;
-    }
-    switch (DecodeValues(bits, h, pixels)) {
-    case Step::Ok:
-        break;
-    case Step::Truncated:
-        return SPI_FILE_READ_ERROR;
-    case Step::Broken:
-        return SPI_BROKEN_DATA;
-    }
+    if (indexed)
+        std::memcpy(out.palette(), h.palette.data(), h.paletteEntries * sizeof(DibRgbQuad));
+    auto run = [&](auto&& rows) {
+        switch (DecodePixels(bits, h, rows)) {
+        case Step::Ok:
+            return int32_t(SPI_OK);
+        case Step::Truncated:
+            return int32_t(SPI_FILE_READ_ERROR);
+        case Step::Broken:
+            return int32_t(SPI_BROKEN_DATA);
+        }
+        return int32_t(SPI_INTERNAL_ERROR);
+    };
     switch (h.kind) {
     case PixelKind::Indexed:
-        WriteIndexed(h, pixels, out);
-        break;
+        return h.paletteEntries <= 16 ? run(IndexRows4(out)) : run(IndexRows8(out));
     case PixelKind::Direct:
-        WriteDirect(h, pixels, out);
-        break;
+        return run(DirectRows(h, out));
     case PixelKind::Tiled256:
-        WriteTiled(h, pixels, out);
-        break;
+        return run(TiledRows(h, out));
     }
-    return SPI_OK;
+    return SPI_INTERNAL_ERROR;
 }
 
 } // namespace pic

@@ -50,4 +50,25 @@ inline std::vector<uint8_t> Pic15BitGeneric() {
                         0x1F, 0xFF, 0xC0, 0x1F, 0x00, 0x81});
 }
 
+// PC-88VA tiled 256 colours: one 16-bit value 0x1FE0, coded as length 1, new colour, last pixel:
+//   00 0 0001111111100000 (+5 padding bits)
+// It holds two G3R3B2 pixels, low byte first: 0xE0 green above 0x1F magenta (1 x 2 picture).
+inline std::vector<uint8_t> PicTiled256() {
+    return PicFile("", {0x21, 0x00, 0x10, 0x00, 0x01, 0x00, 0x01, 0x03, 0xFC, 0x00});
+}
+
+// Generic type, 256 colours, 1-bit palette components (3 bits an entry, G R B): entry 1 is
+// 010 (red), entry 255 is 101 (green and blue), all others black. 2 x 1, indices 255, 1:
+//   00 11111111 0 | 00 00000001 (+3 padding bits)
+inline std::vector<uint8_t> Pic256ColoursOneBitPalette() {
+    std::vector<uint8_t> rest = {0x0F, 0x00, 0x08, 0x00, 0x02, 0x00, 0x01,
+                                 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x01};
+    std::vector<uint8_t> palette(96, 0);
+    palette[0] = 0x08;
+    palette[95] = 0x05;
+    rest.insert(rest.end(), palette.begin(), palette.end());
+    rest.insert(rest.end(), {0x3F, 0xC0, 0x08});
+    return PicFile("", rest);
+}
+
 } // namespace pictest

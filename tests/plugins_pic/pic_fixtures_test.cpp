@@ -45,6 +45,33 @@ TEST(PicFixtures, DirectColourThroughTheCache) {
     EXPECT_EQ(info.textInfo, 0u);
 }
 
+TEST(PicFixtures, TiledTwoPixelsPerValue) {
+    Plugin plugin("ifpic.spi");
+    ASSERT_TRUE(plugin.loaded());
+    Picture picture;
+    ASSERT_EQ(plugin.Decode(PicTiled256(), picture), SPI_OK);
+    EXPECT_EQ(picture.width, 1);
+    EXPECT_EQ(picture.height, 2);
+    EXPECT_EQ(picture.rgb, (std::vector<uint32_t>{0x00FF00, 0xFF00FF}));
+    SpiPictureInfo info{};
+    ASSERT_EQ(plugin.Info(PicTiled256(), info), SPI_OK);
+    EXPECT_EQ(info.height, 2);
+}
+
+TEST(PicFixtures, PaletteOfNarrowComponents) {
+    Plugin plugin("ifpic.spi");
+    ASSERT_TRUE(plugin.loaded());
+    Picture picture;
+    ASSERT_EQ(plugin.Decode(Pic256ColoursOneBitPalette(), picture), SPI_OK);
+    EXPECT_EQ(picture.bitsPerPixel, 8);
+    ASSERT_EQ(picture.palette.size(), 256u);
+    EXPECT_EQ(picture.indices, (std::vector<uint32_t>{255, 1}));
+    EXPECT_EQ(picture.palette[1], 0xFF0000u);
+    EXPECT_EQ(picture.palette[255], 0x00FFFFu);
+    EXPECT_EQ(picture.palette[2], 0u);
+    EXPECT_EQ(picture.palette[254], 0u);
+}
+
 // Header only: GetPictureInfo does not look at the pixels.
 std::vector<uint8_t> HeaderOnly(const std::string& comment, uint8_t type, uint8_t aspectX,
                                 uint8_t aspectY) {
