@@ -12,12 +12,15 @@
 #include "vcl/graphics/icon.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -113,6 +116,14 @@ int main(int argc, char** argv) {
 
     // A headless pane: nothing is shown, the failure message goes to standard error.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // Qt complains on standard error without one; a private folder keeps the output clean.
+        const QString runtime = QDir::tempPath() + "/zorvane-decode-" + QString::number(getuid());
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+    }
     QApplication app(argc, argv);
     vcl::ScopedMessageBoxAnswerer toStderr([](const vcl::MessageBoxRequest& request) {
         std::fprintf(stderr, "%s\n", request.text.c_str());
