@@ -8,7 +8,7 @@ namespace vcl::metafile {
 namespace {
 
 // The header record up to and including the reference device's size in millimetres.
-constexpr size_t kMinHeaderBytes = 80;
+constexpr size_t kMinHeaderBytes = 88;
 constexpr size_t kSignatureOffset = 40;
 constexpr size_t kRecordHeaderBytes = 8;
 

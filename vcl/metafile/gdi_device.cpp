@@ -91,6 +91,7 @@ Device::Device(QPainter& painter, const QRectF& target, const QTransform& pageTo
     : painter_(painter), target_(target), pageToTarget_(pageToTarget),
       pageUnitsPerMm_(pageUnitsPerMm) {
     painter_.save();
+    base_ = painter_.worldTransform();
     painter_.setRenderHint(QPainter::Antialiasing);
     painter_.setRenderHint(QPainter::TextAntialiasing);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -136,13 +137,17 @@ bool Device::ToDevice(const QPainterPath& logical, QPainterPath& device) const {
 void Device::ApplyClip() {
     if (!clipDirty_) return;
     clipDirty_ = false;
+    // The clip is in the painter's own coordinates, whatever local transform is in force.
+    const QTransform current = painter_.worldTransform();
+    painter_.setWorldTransform(base_);
     if (!state_.clip) {
         painter_.setClipRect(target_);
-        return;
+    } else {
+        QPainterPath whole;
+        whole.addRect(target_);
+        painter_.setClipPath(whole.intersected(*state_.clip));
     }
-    QPainterPath whole;
-    whole.addRect(target_);
-    painter_.setClipPath(whole.intersected(*state_.clip));
+    painter_.setWorldTransform(current);
 }
 
 QPen Device::DevicePen() const {
@@ -258,7 +263,10 @@ void Device::Draw(const QPainterPath& device, bool fill, bool stroke) {
     }
     if (stroke) {
         const QPen pen = DevicePen();
-        if (pen.style() != Qt::NoPen) painter_.strokePath(device, pen);
+        // A one-pixel line at integer coordinate x lights the pixel column x, as the system
+        // draws it; on Qt's pixel grid that column is centred on x + 0.5.
+        if (pen.style() != Qt::NoPen)
+            painter_.strokePath(pen.isCosmetic() ? device.translated(0.5, 0.5) : device, pen);
     }
 }
 
@@ -665,6 +673,11 @@ void Device::DrawImage(const QRectF& dest, const QImage& image, const QRectF& so
     painter_.setWorldTransform(LogicalToDevice() * base);
     painter_.setCompositionMode(mode);
     painter_.setRenderHint(QPainter::Antialiasing, false);
+    // Enlarged bitmaps keep their pixels square, as the system's default stretch mode does;
+    // reduced ones are smoothed so that thumbnails stay legible.
+    const QRectF onDevice = device.boundingRect();
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform,
+                           onDevice.width() < shown.width() || onDevice.height() < shown.height());
     painter_.drawImage(dest.normalized(), shown);
     painter_.setWorldTransform(base);
 }

@@ -114,6 +114,7 @@ private:
 
     QPainter& painter_;
     QRectF target_;
+    QTransform base_; // the painter's transform when playing started
     QTransform pageToTarget_;
     QPointF pageUnitsPerMm_;
     DcState state_;

@@ -66,8 +66,9 @@ QString DecodeText(std::span<const uint8_t> bytes, uint8_t charset,
             cp->doubleByte && IsLeadByte(*cp, bytes[i]) && i + 1 < bytes.size() ? 2 : 1;
         QStringDecoder one(cp->name);
         if (!one.isValid()) one = QStringDecoder(QStringDecoder::Latin1);
-        const QString piece = one.decode(
+        QString piece = one.decode(
             QByteArrayView(reinterpret_cast<const char*>(bytes.data() + i), qsizetype(len)));
+        if (piece.isEmpty()) piece = QChar(QChar::ReplacementCharacter); // a cut-off lead byte
         out.append(piece);
         if (bytesPerChar)
             for (qsizetype k = 0; k < piece.size(); ++k)

@@ -115,6 +115,7 @@ void DrawText(Device& device, const TextRun& run) {
     }
     // Text is drawn in device pixels, upright unless rotated by its escapement: a mapping that
     // turns y upwards does not mirror the glyphs. Anisotropic scaling stretches them.
+    device.ApplyClip();
     QTransform local;
     local.translate(anchor.x(), anchor.y());
     local.rotate(-angle);

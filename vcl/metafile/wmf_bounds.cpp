@@ -25,7 +25,9 @@ public:
             mapping_.PageTransform(QPointF(kPixelsPerInch / 25.4, kPixelsPerInch / 25.4))
                 .map(logical);
         if (!std::isfinite(p.x()) || !std::isfinite(p.y())) return;
-        rect_ = rect_.isNull() ? QRectF(p, QSizeF(0, 0)) : rect_.united(QRectF(p, QSizeF(0, 0)));
+        if (!any_) low_ = high_ = p;
+        low_ = QPointF(std::min(low_.x(), p.x()), std::min(low_.y(), p.y()));
+        high_ = QPointF(std::max(high_.x(), p.x()), std::max(high_.y(), p.y()));
         any_ = true;
     }
     void Add(const QRectF& r) {
@@ -33,11 +35,11 @@ public:
         Add(r.bottomRight());
     }
     bool Any() const { return any_; }
-    QRectF Rect() const { return rect_; }
+    QRectF Rect() const { return QRectF(low_, high_); }
 
 private:
     const Mapping& mapping_;
-    QRectF rect_;
+    QPointF low_, high_;
     bool any_ = false;
 };
 
