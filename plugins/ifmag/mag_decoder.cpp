@@ -15,26 +15,6 @@ namespace {
 constexpr int kCopyWordsLeft[16] = {0, 1, 2, 4, 0, 1, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0};
 constexpr int kCopyRowsUp[16] = {0, 0, 0, 0, 1, 1, 2, 2, 2, 4, 4, 4, 8, 8, 8, 16};
 
-// The stored area widened to whole flag units: a flag byte stands for four data bytes.
-struct Geometry {
-    size_t bytesPerRow = 0;
-    size_t flagsPerRow = 0;
-    size_t rows = 0;
-    size_t cropLeft = 0; // pixels between the widened left edge and x1
-};
-
-Geometry GeometryOf(const Header& h) {
-    const unsigned pixelsPerByte = h.bitsPerPixel() == 4 ? 2 : 1;
-    const size_t left = (h.x1 / pixelsPerByte) & ~size_t(3);
-    const size_t right = ((h.x2 / pixelsPerByte) + 1 + 3) & ~size_t(3);
-    Geometry g;
-    g.bytesPerRow = right - left;
-    g.flagsPerRow = g.bytesPerRow / 4;
-    g.rows = size_t(h.height());
-    g.cropLeft = h.x1 - left * pixelsPerByte;
-    return g;
-}
-
 // The bytes [offset, offset + size) counted from the header, as far as the file holds them.
 std::span<const uint8_t> Region(std::span<const uint8_t> file, const Header& h, uint64_t offset,
                                 uint64_t size) {
@@ -45,11 +25,9 @@ std::span<const uint8_t> Region(std::span<const uint8_t> file, const Header& h, 
 
 // Runs the flag and copy machine over the widened area, top row first. False when `progress`
 // asked to stop.
-bool Unpack(std::span<const uint8_t> file, const Header& h, const Geometry& g, uint8_t* area,
+bool Unpack(std::span<const uint8_t> file, const Header& h, uint8_t* area,
             spi::Progress& progress) {
-    const uint64_t flagASize =
-        h.flagBOffset > h.flagAOffset ? h.flagBOffset - h.flagAOffset : file.size();
-    const auto a = Region(file, h, h.flagAOffset, flagASize);
+    const auto a = Region(file, h, h.flagAOffset, h.flagASize(file.size()));
     const auto b = Region(file, h, h.flagBOffset, h.flagBSize);
     const auto p = Region(file, h, h.pixelOffset, h.pixelSize);
     spi::MsbBitReader flagA(a.data(), a.size());
@@ -60,13 +38,14 @@ bool Unpack(std::span<const uint8_t> file, const Header& h, const Geometry& g, u
     // above, and anything before the first byte reads as zero.
     int64_t distance[16];
     for (int n = 0; n < 16; ++n)
-        distance[n] = int64_t(kCopyRowsUp[n]) * int64_t(g.bytesPerRow) + 2 * kCopyWordsLeft[n];
+        distance[n] = int64_t(kCopyRowsUp[n]) * int64_t(h.bytesPerRow()) + 2 * kCopyWordsLeft[n];
 
-    std::vector<uint8_t> action(g.flagsPerRow, 0);
+    const size_t rows = size_t(h.height());
+    std::vector<uint8_t> action(h.flagsPerRow(), 0);
     int64_t at = 0;
-    for (size_t row = 0; row < g.rows; ++row) {
-        if (!progress.Report(int32_t(row), int32_t(g.rows))) return false;
-        for (size_t f = 0; f < g.flagsPerRow; ++f) {
+    for (size_t row = 0; row < rows; ++row) {
+        if (!progress.Report(int32_t(row), int32_t(rows))) return false;
+        for (size_t f = 0; f < action.size(); ++f) {
             if (flagA.ReadBit()) action[f] ^= flagB.Next();
             const uint8_t nibbles[2] = {uint8_t(action[f] >> 4), uint8_t(action[f] & 15)};
             for (const uint8_t n : nibbles) {
@@ -83,22 +62,23 @@ bool Unpack(std::span<const uint8_t> file, const Header& h, const Geometry& g, u
             }
         }
     }
-    return progress.Report(int32_t(g.rows), int32_t(g.rows));
+    return progress.Report(int32_t(rows), int32_t(rows));
 }
 
-void CopyRows(const Header& h, const Geometry& g, const uint8_t* area, spi::DibOutput& out) {
+void CopyRows(const Header& h, const uint8_t* area, spi::DibOutput& out) {
     const auto width = size_t(h.width());
-    for (size_t y = 0; y < g.rows; ++y) {
-        const uint8_t* src = area + y * g.bytesPerRow;
-        uint8_t* dst = out.row(int32_t(y));
+    const size_t crop = h.cropLeft();
+    for (int32_t y = 0; y < h.height(); ++y) {
+        const uint8_t* src = area + size_t(y) * h.bytesPerRow();
+        uint8_t* dst = out.row(y);
         if (h.bitsPerPixel() == 8) {
-            std::memcpy(dst, src + g.cropLeft, width);
-        } else if (g.cropLeft % 2 == 0) {
-            std::memcpy(dst, src + g.cropLeft / 2, (width + 1) / 2);
+            std::memcpy(dst, src + crop, width);
+        } else if (crop % 2 == 0) {
+            std::memcpy(dst, src + crop / 2, (width + 1) / 2);
             if (width % 2) dst[width / 2] &= 0xF0;
         } else {
             // The picture starts at a low nibble: shift every pixel half a byte left.
-            const uint8_t* s = src + g.cropLeft / 2;
+            const uint8_t* s = src + crop / 2;
             for (size_t x = 0; x < (width + 1) / 2; ++x) {
                 const uint8_t next = 2 * x + 1 < width ? s[x + 1] >> 4 : 0;
                 dst[x] = uint8_t((s[x] & 15) << 4 | next);
@@ -120,10 +100,9 @@ int32_t Decode(std::span<const uint8_t> file, spi::Progress progress, spi::DibOu
     for (uint32_t i = 0; i < h.paletteEntries(); ++i, grb += 3)
         out.palette()[i] = spi::RgbEntry(grb[1], grb[0], grb[2]);
 
-    const Geometry g = GeometryOf(h);
-    std::vector<uint8_t> area(g.bytesPerRow * g.rows);
-    if (!Unpack(file, h, g, area.data(), progress)) return SPI_ABORTED;
-    CopyRows(h, g, area.data(), out);
+    std::vector<uint8_t> area(h.bytesPerRow() * size_t(h.height()));
+    if (!Unpack(file, h, area.data(), progress)) return SPI_ABORTED;
+    CopyRows(h, area.data(), out);
     return SPI_OK;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "plugins/common/spi_dib.h"
 #include "plugins/spi.h"
 
 namespace mag {
@@ -15,6 +16,8 @@ uint16_t Le16(const uint8_t* p) {
 uint32_t Le32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
+
+constexpr uint64_t kFlagAreaSlack = 2; // the flag area may hold as little as half the bits
 
 // MSX modes whose pixels are YJK colour rather than palette indices.
 bool IsMsxColourMode(const Header& h) {
@@ -61,6 +64,13 @@ int32_t ReadHeader(std::span<const uint8_t> file, Header& header) {
     if (h.start + uint64_t(h.flagAOffset) >= size) return SPI_FILE_READ_ERROR;
     if (h.flagBSize && h.start + uint64_t(h.flagBOffset) >= size) return SPI_FILE_READ_ERROR;
     if (h.pixelSize && h.start + uint64_t(h.pixelOffset) >= size) return SPI_FILE_READ_ERROR;
+    if (const int32_t rc = spi::CheckDimensions(h.width(), h.height(), h.bitsPerPixel());
+        rc != SPI_OK)
+        return rc;
+    // Truncation does not shrink the declared area, so only a header that contradicts itself
+    // fails here. Some encoders declare a few rows' worth too little; those still decode.
+    const uint64_t flagBitsNeeded = uint64_t(h.flagsPerRow()) * uint64_t(h.height());
+    if (h.flagASize(size) * 8 * kFlagAreaSlack < flagBitsNeeded) return SPI_BROKEN_DATA;
     header = h;
     return SPI_OK;
 }

@@ -1,6 +1,7 @@
 // The MAG (MAKI02) file header: signature, text area, the 32-byte header and its palette.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -34,14 +35,30 @@ struct Header {
     uint16_t xDensity() const { return screenMode & kMode200Lines ? 2 : 1; }
     uint16_t yDensity() const { return 1; }
     size_t paletteOffset() const { return start + kHeaderBytes; }
+
+    // The stored area is widened to whole flag units: one flag byte stands for four data bytes,
+    // 8 pixels of 16 colours or 4 of 256.
+    size_t pixelsPerByte() const { return bitsPerPixel() == 4 ? 2 : 1; }
+    size_t leftByte() const { return (x1 / pixelsPerByte()) & ~size_t(3); }
+    size_t bytesPerRow() const { return (((x2 / pixelsPerByte()) + 4) & ~size_t(3)) - leftByte(); }
+    size_t flagsPerRow() const { return bytesPerRow() / 4; }
+    size_t cropLeft() const { return x1 - leftByte() * pixelsPerByte(); } // pixels before x1
+    // Flag A ends where flag B begins; in a file that puts it last, at the end of the file.
+    uint64_t flagASize(uint64_t fileSize) const {
+        return flagBOffset > flagAOffset
+                   ? flagBOffset - flagAOffset
+                   : fileSize - std::min<uint64_t>(fileSize, start + flagAOffset);
+    }
 };
 
 // Whether the bytes begin with the MAG signature.
 bool HasSignature(std::span<const uint8_t> head);
 
 // Parses and checks the header of a whole file: SPI_NOT_SUPPORTED for another format (or an MSX
-// colour mode that is no palette picture), SPI_FILE_READ_ERROR when the file ends before the
-// palette or before a data stream begins, SPI_BROKEN_DATA for inverted corners.
+// colour mode that is no palette picture), SPI_NO_MEMORY beyond the plug-in limits,
+// SPI_FILE_READ_ERROR when the file ends before the
+// palette or before a data stream begins, SPI_BROKEN_DATA for inverted corners or a flag area
+// far too small for the picture (which a hostile header would use to claim a huge picture).
 int32_t ReadHeader(std::span<const uint8_t> file, Header& header);
 
 } // namespace mag

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "plugins/common/spi_dib.h"
 #include "plugins/spi.h"
 
 namespace pi {
@@ -53,6 +54,8 @@ int32_t ReadHeader(std::span<const uint8_t> file, Header& header) {
     at += kSizeBytes;
     // Width 1 would make the up-right copy its own source.
     if (h.width < 2 || h.height < 1) return SPI_BROKEN_DATA;
+    if (const int32_t rc = spi::CheckDimensions(h.width, h.height, h.depth); rc != SPI_OK)
+        return rc;
     if (h.hasPalette()) {
         h.paletteOffset = at;
         if (size - at < h.colours() * 3) return SPI_FILE_READ_ERROR;

@@ -37,7 +37,8 @@ bool LooksLikePi(std::span<const uint8_t> head);
 
 // Parses and checks the header of a whole file: SPI_NOT_SUPPORTED for another format,
 // SPI_FILE_READ_ERROR when the file ends inside the header or palette or right after them,
-// SPI_BROKEN_DATA for a depth other than 4 and 8 or a width below 2.
+// SPI_BROKEN_DATA for a depth other than 4 and 8 or a width below 2, SPI_NO_MEMORY beyond the
+// plug-in limits.
 int32_t ReadHeader(std::span<const uint8_t> file, Header& header);
 
 } // namespace pi

@@ -206,6 +206,11 @@ TEST_F(MagTest, BadInputGetsItsResultCode) {
          }),
          SPI_NO_MEMORY},
         {"65536 wide", with([](MagParts& m) { m.x2 = 65535; }), SPI_NO_MEMORY},
+        {"2000 x 2000 with one flag byte", with([](MagParts& m) {
+             m.x2 = 1999;
+             m.y2 = 1999;
+         }),
+         SPI_BROKEN_DATA},
         {"MSX YJK colour", with([](MagParts& m) {
              m.machine = 3;
              m.machineFlags = 0x24;
