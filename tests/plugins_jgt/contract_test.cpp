@@ -1,6 +1,9 @@
 // What every one of the three plug-ins owes the program, checked through the real .spi files.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <functional>
 
@@ -231,6 +234,57 @@ TEST_P(PluginContract, FailuresHaveTheirCodesAndDeliverNothing) {
         EXPECT_EQ(bi, 0u);
         EXPECT_EQ(bits, 0u);
     }
+}
+
+// Captures what is written to standard output and error while it lives.
+class OutputCapture {
+public:
+    OutputCapture() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        file_ = std::tmpfile();
+        savedOut_ = dup(1);
+        savedErr_ = dup(2);
+        dup2(fileno(file_), 1);
+        dup2(fileno(file_), 2);
+    }
+    ~OutputCapture() { Restore(); }
+    std::string Restore() {
+        if (!file_) return {};
+        std::fflush(stdout);
+        std::fflush(stderr);
+        dup2(savedOut_, 1);
+        dup2(savedErr_, 2);
+        close(savedOut_);
+        close(savedErr_);
+        std::string text;
+        std::rewind(file_);
+        for (int c; (c = std::fgetc(file_)) != EOF;) text += char(c);
+        std::fclose(file_);
+        file_ = nullptr;
+        return text;
+    }
+
+private:
+    FILE* file_ = nullptr;
+    int savedOut_ = -1, savedErr_ = -1;
+};
+
+TEST_P(PluginContract, DecodersPrintNothing) {
+    const Bytes whole = GetParam().make();
+    std::vector<Bytes> inputs;
+    for (const FailureCase& f : kFailures) inputs.push_back(f.make(GetParam()));
+    for (size_t cut = 1; cut < whole.size(); cut += 7) inputs.push_back(Cut(whole, cut));
+    Bytes scrambled = whole;
+    for (size_t i = GetParam().headerBytes; i < scrambled.size(); i += 3) scrambled[i] ^= 0x5A;
+    inputs.push_back(scrambled);
+    OutputCapture capture;
+    for (const Bytes& b : inputs) {
+        SpiPictureInfo info{};
+        if (plugin_.Info(b, info) == SPI_OK && info.textInfo) GlobalFree(info.textInfo);
+        plugin_.Decode(b);
+    }
+    EXPECT_EQ(capture.Restore(), "");
 }
 
 TEST_P(PluginContract, MissingFileAndBadArguments) {
