@@ -45,7 +45,7 @@ int WriteMany(int startPipe, const std::string& prefix, int count) {
 }
 
 TEST_F(SharedHive, TwoWritersAtOnceLoseNothing) {
-    constexpr int kWrites = 120;
+    constexpr int kWrites = 50;
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     std::vector<pid_t> children;
