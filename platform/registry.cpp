@@ -337,10 +337,10 @@ long RegSetValueEx(RegKey key, std::string_view name, uint32_t type, std::string
     if (data.size() > kRegMaxValueDataBytes) return kRegQuotaExceeded;
     return ModifyHive([&](RegHive& hive, bool& changed) {
         EnsureKeyPath(hive, *path);
-        RegValue& value = hive.keys[*path][std::string(name)];
         RegValue wanted{type, std::string(data)};
-        changed = !(value == wanted);
-        value = std::move(wanted);
+        auto [it, added] = hive.keys[*path].try_emplace(std::string(name), wanted);
+        changed = added || !(it->second == wanted);
+        it->second = std::move(wanted);
         return kRegSuccess;
     });
 }

@@ -71,7 +71,7 @@ TEST_F(RegistryApi, ValuesKeepTypeAndBytesThroughTheFile) {
     const RegValue values[] = {
         {kRegSz, "a\0b\0"s}, {kRegExpandSz, "%x%"}, {kRegDword, "\1\2\3\4"},
         {kRegDword, "\1"},   {kRegBinary, ""},      {kRegBinary, std::string(70000, '\xA5')},
-        {7, "\n\r\"\\"},     {0xFFFFFFFF, "\0"s},
+        {7, "\n\r\"\\"},     {kRegNone, ""},        {0xFFFFFFFF, "\0"s},
     };
     const RegKey key = Create("Software\\Types");
     for (size_t i = 0; i < std::size(values); ++i) {
