@@ -67,7 +67,8 @@ void TOKBottomDlg1::ShowProperties(const std::string& pictureName) {
     Label2->SetCaption("場所 : " + platform::ExtractFilePath(pictureName));
     Label1->SetCaption("ファイル名 : " + platform::ExtractFileName(pictureName));
     Show();
-    BringToFront();
 }
 
-void TOKBottomDlg1::OKBtnClick(vcl::TObject*) { Close(); }
+void TOKBottomDlg1::OKBtnClick(vcl::TObject*) {
+    Close();
+}
