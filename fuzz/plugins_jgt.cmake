@@ -7,5 +7,10 @@ foreach(format jpeg gif tiff)
               ${CMAKE_SOURCE_DIR}/plugins/if${format}/if${format}.cpp
       LIBS zorvane_${format}_decoder
       SAMPLE_DIRS files/${format})
+    if(ZORVANE_FUZZ)
+      # The decoder's own code needs coverage feedback too, not just the target's.
+      target_compile_options(zorvane_${format}_decoder PRIVATE
+        -fsanitize=fuzzer-no-link,address,undefined)
+    endif()
   endif()
 endforeach()
