@@ -24,3 +24,15 @@ QString DecodeText(std::span<const uint8_t> bytes, uint8_t charset,
 QString MapFaceName(const QString& face, uint8_t charset);
 
 } // namespace vcl::metafile
+
+namespace vcl::metafile {
+
+// Whether the face is the classic symbol font, whose byte codes stand for Greek letters and
+// mathematical signs rather than Latin ones.
+bool IsSymbolFace(const QString& face);
+
+// Replaces the symbol font's codes (0x20-0xFF, or the same in the private range U+F020-U+F0FF)
+// by the Unicode characters they show.
+QString MapSymbolCodes(const QString& text);
+
+} // namespace vcl::metafile

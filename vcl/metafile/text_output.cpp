@@ -50,7 +50,8 @@ void DrawText(Device& device, const TextRun& run) {
     }
     const QFontMetricsF metrics(qfont);
 
-    const QString text = run.text.left(static_cast<qsizetype>(kMaxTextChars));
+    QString text = run.text.left(static_cast<qsizetype>(kMaxTextChars));
+    if (IsSymbolFace(font.face)) text = MapSymbolCodes(text);
     // Glyphs are sized by the vertical scale; an anisotropic mapping stretches them sideways.
     const double aspect = std::clamp(xScale / yScale, 0.05, 20.0);
     // Position of each character along the baseline in unstretched glyph space, and the width.
