@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kRuns = 5;
+constexpr int kRuns = 9;
 constexpr double kRecordedIndependentMs = 817; // samples/README.md, whole process with PNG
 
 struct Result {

@@ -26,6 +26,25 @@ public:
     }
     uint32_t Bit() { return Bits(1); }
 
+    // Reads one bits up to and including the first zero bit; returns how many ones there were,
+    // or limit + 1 as soon as there are more than `limit`.
+    int LeadingOnes(int limit) {
+        int ones = 0;
+        for (;;) {
+            if (count_ <= 56) Refill();
+            const uint64_t inverted = ~buffer_; // bits not yet loaded read as ones here
+            const int run = inverted ? __builtin_clzll(inverted) : 64;
+            if (run < count_) {
+                Drop(run + 1);
+                ones += run;
+                return ones > limit ? limit + 1 : ones;
+            }
+            ones += count_;
+            Drop(count_);
+            if (ones > limit) return limit + 1;
+        }
+    }
+
     // Whether any bit delivered so far lay beyond the data.
     bool Overrun() const { return consumed_ > dataBits_; }
     // How many of the delivered bits lay beyond the data.
@@ -33,6 +52,11 @@ public:
     uint64_t BitPosition() const { return consumed_; }
 
 private:
+    void Drop(int n) {
+        buffer_ = n >= 64 ? 0 : buffer_ << n;
+        count_ -= n;
+        consumed_ += uint64_t(n);
+    }
     void Refill() {
         while (count_ <= 56) {
             const uint64_t byte = next_ < end_ ? *next_++ : 0;

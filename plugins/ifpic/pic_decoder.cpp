@@ -59,10 +59,8 @@ enum class Step { Ok, Truncated, Broken };
 
 // Distance to the next change point: k one bits, a zero, then k+1 bits.
 bool ReadLength(MsbBitReader& bits, uint64_t& length) {
-    int k = 0;
-    while (bits.Bit()) {
-        if (++k > kMaxLengthPrefix) return false;
-    }
+    const int k = bits.LeadingOnes(kMaxLengthPrefix);
+    if (k > kMaxLengthPrefix) return false;
     length = uint64_t(bits.Bits(k + 1)) + (uint64_t(1) << (k + 1)) - 1;
     return true;
 }

@@ -53,9 +53,8 @@ public:
 
 private:
     bool ReadLength(uint64_t& length) {
-        int k = 0;
-        while (bits_.Bit())
-            if (++k > kMaxLengthPrefix) return false;
+        const int k = bits_.LeadingOnes(kMaxLengthPrefix);
+        if (k > kMaxLengthPrefix) return false;
         length = k == 0 ? 0 : uint64_t(bits_.Bits(k)) + (uint64_t(1) << k) - 1;
         return true;
     }
