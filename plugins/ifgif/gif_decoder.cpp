@@ -214,9 +214,11 @@ int32_t DecodeGif(Bytes bytes, spi::Progress progress, spi::DibOutput& out) {
     const unsigned tableEntries = map ? unsigned(map->ColorCount) : 0;
     const unsigned background =
         unsigned(gif->SBackGroundColor) < tableEntries ? unsigned(gif->SBackGroundColor) : 0;
+    // Also where the frame covers the screen: rows its data never reaches show the background.
     if (background != 0)
         std::memset(out.bits(), int(background), out.stride() * size_t(out.height()));
     unsigned highest = background;
+    const bool trackHighest = tableEntries < kMaxColours;
 
     const Placement place = Place(d, frame.screenWidth);
     std::vector<GifPixelType> line(size_t(std::max(d.Width, 1)));
@@ -235,8 +237,8 @@ int32_t DecodeGif(Bytes bytes, spi::Progress progress, spi::DibOutput& out) {
                 break;
             }
             if (screenY < frame.screenHeight && place.columns > 0)
-                highest = std::max(
-                    highest, CopyRow(line.data(), place, frame.transparentIndex, out.row(screenY)));
+                highest = std::max(highest, CopyRow(line.data(), place, frame.transparentIndex,
+                                                    trackHighest, out.row(screenY)));
             if (!progress.Report(++decoded, d.Height)) return SPI_ABORTED;
         }
     }
