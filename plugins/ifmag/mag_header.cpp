@@ -71,6 +71,10 @@ int32_t ReadHeader(std::span<const uint8_t> file, Header& header) {
     // fails here. Some encoders declare a few rows' worth too little; those still decode.
     const uint64_t flagBitsNeeded = uint64_t(h.flagsPerRow()) * uint64_t(h.height());
     if (h.flagASize(size) * 8 * kFlagAreaSlack < flagBitsNeeded) return SPI_BROKEN_DATA;
+    // A file cut inside its flags holds too little of the picture to show.
+    const uint64_t flagBytesPresent =
+        std::min<uint64_t>(h.flagASize(size), size - (h.start + uint64_t(h.flagAOffset)));
+    if (flagBytesPresent * 8 * kFlagAreaSlack < flagBitsNeeded) return SPI_FILE_READ_ERROR;
     header = h;
     return SPI_OK;
 }

@@ -56,9 +56,9 @@ bool HasSignature(std::span<const uint8_t> head);
 
 // Parses and checks the header of a whole file: SPI_NOT_SUPPORTED for another format (or an MSX
 // colour mode that is no palette picture), SPI_NO_MEMORY beyond the plug-in limits,
-// SPI_FILE_READ_ERROR when the file ends before the
-// palette or before a data stream begins, SPI_BROKEN_DATA for inverted corners or a flag area
-// far too small for the picture (which a hostile header would use to claim a huge picture).
+// SPI_FILE_READ_ERROR when the file ends before the palette, before a data stream begins or
+// inside the first half of the flags, SPI_BROKEN_DATA for inverted corners or a declared flag
+// area far too small for the picture (as a hostile header claiming a huge picture has).
 int32_t ReadHeader(std::span<const uint8_t> file, Header& header);
 
 } // namespace mag

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "plugins/common/indexed_rows.h"
@@ -60,9 +61,10 @@ uint64_t ReadPairs(spi::MsbBitReader& bits) {
 
 // Pixel i of the picture is at buffer[lead + i]. Before it lie two virtual rows painted with the
 // first two colours, which is where copies from above the top row read.
+// `decoded` tells how many pixels the stream reached; the rest of the buffer is not written.
 // False when `progress` asked to stop.
-bool Unpack(std::span<const uint8_t> data, const Header& h, std::vector<uint8_t>& buffer,
-            size_t lead, spi::Progress& progress) {
+bool Unpack(std::span<const uint8_t> data, const Header& h, uint8_t* buffer, size_t lead,
+            spi::Progress& progress, uint64_t& decoded) {
     const uint64_t total = uint64_t(h.width) * h.height;
     const uint64_t w = h.width;
     spi::MsbBitReader bits(data.data(), data.size());
@@ -72,7 +74,7 @@ bool Unpack(std::span<const uint8_t> data, const Header& h, std::vector<uint8_t>
     for (size_t j = 0; j < lead; ++j)
         buffer[j] = j % 2 ? c1 : c0;
 
-    uint8_t* px = buffer.data() + lead;
+    uint8_t* px = buffer + lead;
     const uint64_t distance[5] = {0, w, 2 * w, w - 1, w + 1};
     constexpr unsigned kNone = 5;
     unsigned last = kNone;
@@ -96,13 +98,15 @@ bool Unpack(std::span<const uint8_t> data, const Header& h, std::vector<uint8_t>
             continue;
         }
         const uint64_t count = std::min(2 * ReadPairs(bits), total - i);
-        const uint64_t d = position == 0 ? (px[i - 2] == px[i - 1] ? 2 : 4) : distance[position];
-        const uint8_t* from = px + i - d;
+        const uint8_t* here = px + i;
+        const uint64_t d = position == 0 ? (here[-2] == here[-1] ? 2 : 4) : distance[position];
+        const uint8_t* from = here - d;
         for (uint64_t k = 0; k < count; ++k)
             px[i + k] = from[k]; // overlapping runs repeat
         i += count;
         last = position;
     }
+    decoded = i;
     return progress.Report(int32_t(h.height), int32_t(h.height));
 }
 
@@ -146,11 +150,18 @@ int32_t Decode(std::span<const uint8_t> file, spi::Progress progress, spi::DibOu
     }
 
     const size_t lead = std::max<size_t>(2 * size_t(h.width), 4);
-    std::vector<uint8_t> buffer(lead + size_t(h.width) * h.height);
-    if (!Unpack(file.subspan(h.dataOffset), h, buffer, lead, progress)) return SPI_ABORTED;
-    for (uint32_t y = 0; y < h.height; ++y)
-        spi::PackIndexRow(buffer.data() + lead + size_t(y) * h.width, h.width, h.depth,
-                          out.row(int32_t(y)));
+    // Left uninitialised: a hostile header may claim a picture far larger than its stream, and
+    // pages never reached are then never touched. The delivered rows start as colour 0.
+    const size_t total = size_t(h.width) * h.height;
+    const auto buffer = std::make_unique_for_overwrite<uint8_t[]>(lead + total);
+    uint64_t decoded = 0;
+    if (!Unpack(file.subspan(h.dataOffset), h, buffer.get(), lead, progress, decoded))
+        return SPI_ABORTED;
+    const size_t rows = (size_t(decoded) + h.width - 1) / h.width;
+    uint8_t* px = buffer.get() + lead;
+    std::fill(px + decoded, px + std::min(total, rows * h.width), uint8_t(0));
+    for (size_t y = 0; y < rows; ++y)
+        spi::PackIndexRow(px + y * h.width, h.width, h.depth, out.row(int32_t(y)));
     return SPI_OK;
 }
 

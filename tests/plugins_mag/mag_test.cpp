@@ -211,6 +211,16 @@ TEST_F(MagTest, BadInputGetsItsResultCode) {
              m.y2 = 1999;
          }),
          SPI_BROKEN_DATA},
+        {"cut in the first half of its flags",
+         [&] {
+             MagParts m = Fixture(0x00, 0, 63);
+             m.y2 = 63;
+             m.flagA.assign(64, 0); // 8 flags a row, 64 rows
+             auto f = MakeMag(m);
+             f.resize(f.size() - kFlagB.size() - kPixels.size() - 54);
+             return f;
+         }(),
+         SPI_FILE_READ_ERROR},
         {"MSX YJK colour", with([](MagParts& m) {
              m.machine = 3;
              m.machineFlags = 0x24;
