@@ -161,15 +161,18 @@ Placement Place(const GifImageDesc& d, int32_t screenWidth) {
     return p;
 }
 
+// Copies the visible part of a frame row; returns the highest index copied when asked to
+// (a full table needs no check).
 unsigned CopyRow(const GifPixelType* line, const Placement& p, int transparentIndex,
-                 uint8_t* screenRow) {
+                 bool trackHighest, uint8_t* screenRow) {
     const GifPixelType* src = line;
     uint8_t* dst = screenRow + p.left;
     unsigned highest = 0;
     if (transparentIndex == kNoTransparency) {
         std::memcpy(dst, src, size_t(p.columns));
-        for (int32_t x = 0; x < p.columns; ++x)
-            highest = std::max<unsigned>(highest, src[x]);
+        if (trackHighest)
+            for (int32_t x = 0; x < p.columns; ++x)
+                highest = std::max<unsigned>(highest, src[x]);
         return highest;
     }
     for (int32_t x = 0; x < p.columns; ++x) {
