@@ -312,9 +312,11 @@ TEST(ReadBmp, EmbeddedPngAndJpeg) {
     EXPECT_EQ(image.pixel(0, 0), 0xFF336699u);
     EXPECT_EQ(qAlpha(image.pixel(1, 0)), 0);
 
-    // Broken embedded data is invalid, and Qt's decoders say nothing about it on the log.
+    // Broken embedded data is invalid, and the decoders say nothing about it, neither on Qt's
+    // log nor on stderr.
     g_messages = 0;
     g_outerHandler = qInstallMessageHandler(CountMessage);
+    ::testing::internal::CaptureStderr();
     Bytes broken = pngBytes;
     broken.resize(broken.size() / 2);
     std::string reason;
@@ -322,7 +324,9 @@ TEST(ReadBmp, EmbeddedPngAndJpeg) {
     DibSpec jpeg = spec;
     jpeg.compression = 4;
     const ReadStatus brokenJpeg = ReadBmp(BmpFile(jpeg, {}, {0xFF, 0xD8, 0xFF, 0xE0, 1, 2}), image);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
     qInstallMessageHandler(g_outerHandler);
+    EXPECT_EQ(printed, "");
     EXPECT_EQ(brokenPng, ReadStatus::Invalid) << reason;
     EXPECT_EQ(brokenJpeg, ReadStatus::Invalid);
     EXPECT_EQ(g_messages, 0);

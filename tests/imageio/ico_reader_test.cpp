@@ -58,6 +58,29 @@ Bytes PngEntry(int side, QRgb colour) {
     return Bytes(png.begin(), png.end());
 }
 
+uint32_t Crc32(const uint8_t* data, size_t size) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A valid PNG whose header then claims `width` x `height` (its CRC made to match).
+Bytes PngClaiming(uint32_t width, uint32_t height) {
+    Bytes png = PngEntry(1, 0xFF000000);
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = uint8_t(width >> (24 - 8 * i));
+        png[20 + i] = uint8_t(height >> (24 - 8 * i));
+    }
+    const uint32_t crc = Crc32(png.data() + 12, 4 + 13);
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = uint8_t(crc >> (24 - 8 * i));
+    return png;
+}
+
 // The directory's own sizes and depths are left 0, as many writers do.
 Bytes IcoFile(const std::vector<Bytes>& entries, uint16_t type = 1) {
     Bytes b;
@@ -202,6 +225,9 @@ TEST(ReadIco, CutAndInvalidFiles) {
              return png;
          }()}),
          ReadStatus::Invalid},
+        {"PNG claiming 16000 x 16000 in a few bytes", IcoFile({PngClaiming(16000, 16000)}),
+         ReadStatus::Invalid},
+        {"PNG claiming 40000 x 1", IcoFile({PngClaiming(40000, 1)}), ReadStatus::Invalid},
         {"100000 x 100000 image", IcoFile({InfoHeader({.width = 100000, .height = 200000})}),
          ReadStatus::Invalid},
     };

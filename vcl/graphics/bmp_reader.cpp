@@ -25,6 +25,8 @@ constexpr size_t kMasksOffset = 40;
 constexpr uint32_t kCompressionJpeg = 4; // RLE24 with an OS/2 header
 constexpr uint32_t kCompressionPng = 5;
 constexpr uint32_t kCompressionAlphaBitfields = platform::kDibCompressionAlphaBitfields;
+constexpr uint64_t kMaxDeflateRatio = 1100; // output bytes per input byte, with some room
+constexpr size_t kMaxPngChunkBytes = size_t(16) << 20;
 
 using Bytes = std::span<const uint8_t>;
 
@@ -434,10 +436,18 @@ bool RunPng(png_structp png, png_infop info, PngJob& job) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, &job, PngRead);
     png_set_user_limits(png, uint32_t(kMaxImageSide), uint32_t(kMaxImageSide));
+    // A chunk's buffer (and a decompressed text or profile) may not grow beyond what the data
+    // could hold: a forged length would otherwise allocate gigabytes.
+    png_set_chunk_malloc_max(
+        png, std::min<size_t>(kMaxPngChunkBytes, job.data.size() * kMaxDeflateRatio));
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
     if (uint64_t(width) * height > kMaxImagePixels) return false;
+    // Deflate packs at most about 1032 bytes into one: a picture that its data cannot hold is
+    // refused before its pixels are allocated.
+    const uint64_t filteredBytes = uint64_t(height) * (png_get_rowbytes(png, info) + 1);
+    if (filteredBytes / kMaxDeflateRatio > job.data.size()) return false;
     png_set_expand(png);
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
@@ -455,7 +465,23 @@ bool RunPng(png_structp png, png_infop info, PngJob& job) {
     return true;
 }
 
+// libpng allocates a chunk's claimed length before reading it; a forged length in a small file
+// must not cost gigabytes. Every chunk up to IEND (or the end of the data) must fit.
+bool PngChunksFit(Bytes data) {
+    constexpr size_t kSignatureBytes = 8, kChunkOverhead = 12; // length, type, CRC
+    size_t p = kSignatureBytes;
+    while (data.size() - p >= 8) {
+        const uint32_t length = uint32_t(data[p]) << 24 | uint32_t(data[p + 1]) << 16 |
+                                uint32_t(data[p + 2]) << 8 | data[p + 3];
+        if (length > data.size() - p - 8) return false;
+        if (std::memcmp(data.data() + p + 4, "IEND", 4) == 0) return true;
+        p += std::min(data.size() - p, size_t(length) + kChunkOverhead);
+    }
+    return true;
+}
+
 QImage DecodePng(Bytes data) {
+    if (data.size() < 8 || !PngChunksFit(data)) return {};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
     if (png == nullptr) return {};
     png_infop info = png_create_info_struct(png);
