@@ -45,6 +45,34 @@ TEST(PicFixtures, DirectColourThroughTheCache) {
     EXPECT_EQ(info.textInfo, 0u);
 }
 
+// One pixel in each direct-colour layout, coded as length 1 and a new colour (a cache flag 0 for
+// depths above 8), worked out by hand; each expected colour tells the component order apart.
+TEST(PicFixtures, DirectColourLayouts) {
+    Plugin plugin("ifpic.spi");
+    ASSERT_TRUE(plugin.loaded());
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> rest;
+        uint32_t rgb;
+    } cases[] = {
+        // G 31, R 0, B 16, I 1: the I bit is the low bit of all three 6-bit components.
+        {"X68000 16-bit 0xF821", {0x00, 0, 16, 0, 1, 0, 1, 0x1F, 0x04, 0x20}, 0x04FF86},
+        {"Macintosh R G B 0x7C00", {0x03, 0, 15, 0, 1, 0, 1, 0x1F, 0x00, 0x00}, 0xFF0000},
+        {"PC-88VA G3 R3 B2 0x1D, no cache", {0x01, 0, 8, 0, 1, 0, 1, 0x07, 0x40}, 0xFF0055},
+        {"PC-88VA G6 R5 B5 0xFC1F", {0x01, 0, 16, 0, 1, 0, 1, 0x1F, 0x83, 0xE0}, 0x00FFFF},
+        {"generic G8 R8 B8 0x123456",
+         {0x0F, 0, 24, 0, 1, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0x02, 0x46, 0x8A, 0xC0},
+         0x341256},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Picture picture;
+        ASSERT_EQ(plugin.Decode(PicFile("", c.rest), picture), SPI_OK);
+        EXPECT_EQ(picture.bitsPerPixel, 24);
+        EXPECT_EQ(picture.rgb, std::vector<uint32_t>{c.rgb});
+    }
+}
+
 TEST(PicFixtures, TiledTwoPixelsPerValue) {
     Plugin plugin("ifpic.spi");
     ASSERT_TRUE(plugin.loaded());
