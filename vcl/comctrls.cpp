@@ -64,7 +64,7 @@ void TStatusBar::paintEvent(QPaintEvent*) {
         const QRect inner = r.adjusted(kTextIndent, 1, -kTextIndent, -1);
         painter.setClipRect(inner);
         painter.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         QString::fromStdString(text));
+                         ShownText(text));
         painter.restore();
     };
     if (simplePanel_) {

@@ -2,6 +2,8 @@
 
 #include "vcl/menus.h"
 
+#include "platform/codepage.h"
+
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -20,6 +22,10 @@ std::string GetShortHint(const std::string& hint) {
 std::string GetLongHint(const std::string& hint) {
     const auto bar = hint.find('|');
     return bar == std::string::npos ? hint : hint.substr(bar + 1);
+}
+
+QString ShownText(const std::string& bytes) {
+    return QString::fromStdString(platform::DisplayName(bytes));
 }
 
 TControl::TControl(TComponent* owner) : QWidget(nullptr), TComponent(owner) {
@@ -42,6 +48,15 @@ void TControl::SetParent(TWinControl* parent) {
     setGeometry(place);
     if (parent_) {
         parent_->AddControl(this);
+        // Controls without a window of their own are drawn on their parent, under every windowed
+        // sibling.
+        if (dynamic_cast<TGraphicControl*>(this)) {
+            for (TControl* sibling : parent_->controls_)
+                if (dynamic_cast<TWinControl*>(sibling)) {
+                    stackUnder(sibling);
+                    break;
+                }
+        }
         setVisible(visible_);
         if (align_ != alNone) parent_->AlignControls();
     }

@@ -6,6 +6,7 @@
 #include "vcl/classes.h"
 
 #include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include <string>
@@ -23,6 +24,10 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 // is both.
 std::string GetShortHint(const std::string& hint);
 std::string GetLongHint(const std::string& hint);
+
+// The text shown for bytes that may hold a file name: UTF-8, or code page 932 when not valid
+// UTF-8.
+QString ShownText(const std::string& bytes);
 
 class TControl : public QWidget, public TComponent {
 public:

@@ -81,8 +81,7 @@ void TPanel::paintEvent(QPaintEvent*) {
         DrawBevel(painter, r, bevelInner_ == bvRaised, bevelWidth_);
     if (!caption_.empty()) {
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine,
-                         QString::fromStdString(caption_));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, ShownText(caption_));
     }
 }
 

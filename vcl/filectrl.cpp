@@ -1,6 +1,5 @@
 #include "vcl/filectrl.h"
 
-#include "platform/codepage.h"
 #include "vcl/file_listing.h"
 #include "vcl/sysutils.h"
 
@@ -16,10 +15,6 @@
 namespace vcl {
 
 namespace {
-
-QString Shown(const std::string& bytes) {
-    return QString::fromStdString(platform::DisplayName(bytes));
-}
 
 // The last folder part of a path, "/" for the root.
 std::string LastPart(const std::string& path) {
@@ -65,7 +60,7 @@ void TFileListBox::Update() {
 void TFileListBox::ShowItems() {
     list_->clear();
     for (const std::string& name : items_)
-        list_->addItem(Shown(name));
+        list_->addItem(ShownText(name));
 }
 
 void TFileListBox::SetItemIndex(int index) {
@@ -190,7 +185,7 @@ void TDirectoryListBox::BuildList() {
         const int depth = onChain ? i : chainLength_;
         auto* item =
             new QListWidgetItem(onChain ? open : closed, QString(depth * kIndentPerLevel / 4, ' ') +
-                                                             Shown(LastPart(paths_[i])));
+                                                             ShownText(LastPart(paths_[i])));
         item->setSizeHint(QSize(0, itemHeight_));
         list_->addItem(item);
     }
@@ -214,7 +209,7 @@ TDriveComboBox::TDriveComboBox(TComponent* owner)
     Wrap(combo_);
     const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon);
     for (const std::string& drive : drives_)
-        combo_->addItem(icon, Shown(drive));
+        combo_->addItem(icon, ShownText(drive));
     drive_ = DriveOf(WorkingDirectory());
     Select(drive_);
     QObject::connect(combo_, &QComboBox::activated, [this](int index) {
@@ -240,7 +235,8 @@ void TDriveComboBox::SetDrive(const std::string& drive) {
     if (drive == drive_) return;
     if (std::find(drives_.begin(), drives_.end(), drive) == drives_.end()) {
         drives_.push_back(drive);
-        combo_->addItem(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon), Shown(drive));
+        combo_->addItem(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon),
+                        ShownText(drive));
     }
     drive_ = drive;
     Select(drive);

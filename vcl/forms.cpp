@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStatusTipEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -171,6 +170,8 @@ void TForm::CentreOnScreen() {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->geometry();
+    // The window is made first, so that its frame is known and the outer size is centred.
+    create();
     const QSize outer = frameGeometry().size();
     move(area.x() + std::max(0, (area.width() - outer.width()) / 2),
          area.y() + std::max(0, (area.height() - outer.height()) / 2));
@@ -387,12 +388,6 @@ TQtApplication::~TQtApplication() {
 
 namespace {
 
-bool IsInsideMenu(QObject* object) {
-    for (; object; object = object->parent())
-        if (qobject_cast<QMenu*>(object)) return true;
-    return false;
-}
-
 // Coalesces the many mouse events of one move into one hint update from the event loop.
 void ScheduleHintUpdate() {
     static bool pending = false;
@@ -414,14 +409,6 @@ bool TQtApplication::notify(QObject* receiver, QEvent* event) {
         case QEvent::Leave:
         case QEvent::HoverMove:
             ScheduleHintUpdate();
-            break;
-        case QEvent::StatusTip:
-            // Only menu items carry status tips; controls' hints are looked up directly.
-            if (QApplication::activePopupWidget() || IsInsideMenu(receiver)) {
-                const auto* tip = static_cast<QStatusTipEvent*>(event);
-                if (QApplication::activePopupWidget())
-                    application_->MenuHintChanged(tip->tip().toStdString(), true);
-            }
             break;
         case QEvent::Show:
             if (qobject_cast<QMenu*>(receiver)) application_->MenuHintChanged("", true);

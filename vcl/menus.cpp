@@ -1,5 +1,8 @@
 #include "vcl/menus.h"
 
+#include "vcl/controls.h"
+#include "vcl/forms.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,13 +25,13 @@ TMenuItem::~TMenuItem() {
 void TMenuItem::SetCaption(std::string caption) {
     caption_ = std::move(caption);
     action_->setSeparator(caption_ == "-");
-    action_->setText(QString::fromStdString(caption_));
+    action_->setText(ShownText(caption_));
     if (subMenu_) subMenu_->setTitle(action_->text());
 }
 
 void TMenuItem::SetHint(std::string hint) {
     hint_ = std::move(hint);
-    action_->setStatusTip(QString::fromStdString(hint_));
+    action_->setStatusTip(QString::fromStdString(GetLongHint(hint_)));
 }
 
 void TMenuItem::SetEnabled(bool enabled) {
@@ -53,6 +56,10 @@ QMenu* TMenuItem::EnsureSubMenu() {
         subMenu_->setTitle(action_->text());
         // The item's own handler runs each time its submenu opens, before the user chooses.
         QObject::connect(subMenu_.get(), &QMenu::aboutToShow, [this] { Click(); });
+        // A highlighted item, by mouse or keyboard, gives the application its hint.
+        QObject::connect(subMenu_.get(), &QMenu::hovered, [](QAction* action) {
+            if (Application) Application->MenuHintChanged(action->statusTip().toStdString(), true);
+        });
         action_->setMenu(subMenu_.get());
     }
     return subMenu_.get();

@@ -72,7 +72,7 @@ void TLabel::SetColor(const QColor& color) {
 }
 
 QString TLabel::DisplayText() const {
-    const QString text = QString::fromStdString(caption_);
+    const QString text = ShownText(caption_);
     if (!showAccelChar_) return text;
     QString shown;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -102,7 +102,7 @@ void TLabel::Paint(QPainter& painter) {
     if (showAccelChar_) flags |= Qt::TextShowMnemonic;
     // Drawn into the control's own rectangle, so a long text is cut at its right edge.
     painter.setClipRect(rect());
-    painter.drawText(rect(), flags, QString::fromStdString(caption_));
+    painter.drawText(rect(), flags, ShownText(caption_));
 }
 
 // ---------------------------------------------------------------------------------------------
