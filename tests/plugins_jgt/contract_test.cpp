@@ -139,17 +139,17 @@ TEST_P(PluginContract, RecordIsExactly26BytesAndFilled) {
         EXPECT_EQ(buffer[i], 0xAB) << "byte " << i;
     SpiPictureInfo r;
     std::memcpy(&r, info, sizeof r);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.width, 8);
-    EXPECT_EQ(r.height, 6);
-    EXPECT_EQ(r.xDensity, 1);
-    EXPECT_EQ(r.yDensity, 1);
-    EXPECT_EQ(r.textInfo, 0u);
+    EXPECT_EQ(+r.left, 0);
+    EXPECT_EQ(+r.top, 0);
+    EXPECT_EQ(+r.width, 8);
+    EXPECT_EQ(+r.height, 6);
+    EXPECT_EQ(+r.xDensity, 1);
+    EXPECT_EQ(+r.yDensity, 1);
+    EXPECT_EQ(+r.textInfo, 0u);
     // The record announces the depth GetPicture delivers.
     const Picture p = plugin_.Decode(bytes);
     ASSERT_EQ(p.rc, SPI_OK);
-    EXPECT_EQ(r.bitsPerPixel, int16_t(p.header.biBitCount));
+    EXPECT_EQ(+r.bitsPerPixel, int16_t(p.header.biBitCount));
 }
 
 TEST_P(PluginContract, PictureIsABottomUpDibInUnlockedHandles) {
@@ -189,7 +189,7 @@ TEST_P(PluginContract, PictureAfter128JunkBytes) {
     EXPECT_NE(plugin_.InfoFromFile(path.string(), 0, info), SPI_OK);
     EXPECT_EQ(plugin_.DecodeFile(path.string(), 0).rc, SPI_NOT_SUPPORTED);
     ASSERT_EQ(plugin_.InfoFromFile(path.string(), 128, info), SPI_OK);
-    EXPECT_EQ(info.width, 8);
+    EXPECT_EQ(+info.width, 8);
     EXPECT_EQ(plugin_.DecodeFile(path.string(), 128).rc, SPI_OK);
     if (info.textInfo) GlobalFree(info.textInfo);
     std::filesystem::remove(path);
@@ -259,7 +259,8 @@ public:
         close(savedErr_);
         std::string text;
         std::rewind(file_);
-        for (int c; (c = std::fgetc(file_)) != EOF;) text += char(c);
+        for (int c; (c = std::fgetc(file_)) != EOF;)
+            text += char(c);
         std::fclose(file_);
         file_ = nullptr;
         return text;
@@ -273,10 +274,13 @@ private:
 TEST_P(PluginContract, DecodersPrintNothing) {
     const Bytes whole = GetParam().make();
     std::vector<Bytes> inputs;
-    for (const FailureCase& f : kFailures) inputs.push_back(f.make(GetParam()));
-    for (size_t cut = 1; cut < whole.size(); cut += 7) inputs.push_back(Cut(whole, cut));
+    for (const FailureCase& f : kFailures)
+        inputs.push_back(f.make(GetParam()));
+    for (size_t cut = 1; cut < whole.size(); cut += 7)
+        inputs.push_back(Cut(whole, cut));
     Bytes scrambled = whole;
-    for (size_t i = GetParam().headerBytes; i < scrambled.size(); i += 3) scrambled[i] ^= 0x5A;
+    for (size_t i = GetParam().headerBytes; i < scrambled.size(); i += 3)
+        scrambled[i] ^= 0x5A;
     inputs.push_back(scrambled);
     OutputCapture capture;
     for (const Bytes& b : inputs) {

@@ -83,9 +83,9 @@ TEST_F(GifPlugin, FrameIsPlacedOnItsScreenAndClipped) {
             }
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(bytes, info), SPI_OK);
-        EXPECT_EQ(info.width, 10);
-        EXPECT_EQ(info.height, 8);
-        EXPECT_EQ(info.bitsPerPixel, 8);
+        EXPECT_EQ(+info.width, 10);
+        EXPECT_EQ(+info.height, 8);
+        EXPECT_EQ(+info.bitsPerPixel, 8);
     }
 }
 
@@ -224,8 +224,8 @@ TEST_F(GifPlugin, AspectByteGivesTheDensities) {
         GifSpec s{4, 4, 0, c.aspect, kFourColours, {Solid(0, 0, 4, 4, 1)}};
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(MakeGif(s), info), SPI_OK);
-        EXPECT_EQ(info.xDensity, c.x);
-        EXPECT_EQ(info.yDensity, c.y);
+        EXPECT_EQ(+info.xDensity, c.x);
+        EXPECT_EQ(+info.yDensity, c.y);
     }
 }
 

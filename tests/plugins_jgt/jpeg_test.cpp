@@ -52,8 +52,8 @@ TEST_F(JpegPlugin, PreviewIsAQuarterRoundedUp) {
             const Bytes bytes = MakeJpeg(s);
             SpiPictureInfo info{};
             ASSERT_EQ(plugin_.Info(bytes, info), SPI_OK);
-            EXPECT_EQ(info.width, c.width);
-            EXPECT_EQ(info.height, c.height);
+            EXPECT_EQ(+info.width, c.width);
+            EXPECT_EQ(+info.height, c.height);
             const Picture p = plugin_.Preview(bytes);
             ASSERT_EQ(p.rc, SPI_OK);
             EXPECT_EQ(p.width(), c.previewWidth);
@@ -113,7 +113,7 @@ TEST_F(JpegPlugin, GreyIsEightBitWithAGreyTable) {
     EXPECT_NEAR(int(p.Index(5, 5)), 77, 1);
     SpiPictureInfo info{};
     ASSERT_EQ(plugin_.Info(bytes, info), SPI_OK);
-    EXPECT_EQ(info.bitsPerPixel, 8);
+    EXPECT_EQ(+info.bitsPerPixel, 8);
     const Picture preview = plugin_.Preview(bytes);
     ASSERT_EQ(preview.rc, SPI_OK);
     EXPECT_EQ(preview.header.biBitCount, 8);
@@ -146,7 +146,7 @@ TEST_F(JpegPlugin, CommentsGoIntoTheTextInformation) {
         s.comments = c.comments;
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(MakeJpeg(s), info), SPI_OK);
-        EXPECT_EQ(TextOf(info.textInfo), c.expected);
+        EXPECT_EQ(TextOf(+info.textInfo), c.expected);
     }
 }
 
@@ -169,8 +169,8 @@ TEST_F(JpegPlugin, DensitiesKeepANonSquareAspect) {
         s.yDensity = c.y;
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(MakeJpeg(s), info), SPI_OK);
-        EXPECT_EQ(info.xDensity, c.expectX);
-        EXPECT_EQ(info.yDensity, c.expectY);
+        EXPECT_EQ(+info.xDensity, c.expectX);
+        EXPECT_EQ(+info.yDensity, c.expectY);
     }
 }
 

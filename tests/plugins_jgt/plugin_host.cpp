@@ -42,7 +42,7 @@ Picture TakePicture(int32_t rc, HGLOBAL32 infoHandle, HGLOBAL32 bitsHandle) {
         const size_t room = (GlobalSize(infoHandle) - sizeof(DibInfoHeader)) / sizeof(DibRgbQuad);
         const size_t n = std::min<size_t>(p.header.biClrUsed, room);
         p.palette.resize(n);
-        std::memcpy(p.palette.data(), info + sizeof(DibInfoHeader), n * sizeof(DibRgbQuad));
+        if (n) std::memcpy(p.palette.data(), info + sizeof(DibInfoHeader), n * sizeof(DibRgbQuad));
     }
     if (bits) p.bits.assign(bits, bits + GlobalSize(bitsHandle));
     GlobalUnlock(bitsHandle);

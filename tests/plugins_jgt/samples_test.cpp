@@ -158,8 +158,8 @@ TEST_P(SamplePictures, DecodeLikeTheReferenceOrFailCleanly) {
         EXPECT_TRUE(p.handlesWereUnlocked);
         EXPECT_EQ(infoRc, SPI_OK);
         if (infoRc == SPI_OK) {
-            EXPECT_EQ(info.width, p.width());
-            EXPECT_EQ(info.height, p.height());
+            EXPECT_EQ(+info.width, p.width());
+            EXPECT_EQ(+info.height, p.height());
         }
         if (!haveRef) {
             std::printf(" (no reference)\n");

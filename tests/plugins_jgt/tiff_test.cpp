@@ -114,7 +114,7 @@ TEST_F(TiffPlugin, PaletteStaysIndexed) {
             }
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(bytes, info), SPI_OK);
-        EXPECT_EQ(info.bitsPerPixel, c.dibBits);
+        EXPECT_EQ(+info.bitsPerPixel, c.dibBits);
     }
 }
 
@@ -211,7 +211,7 @@ TEST_F(TiffPlugin, ColourBecomesTwentyFourBit) {
                     << x << "," << y;
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(bytes, info), SPI_OK);
-        EXPECT_EQ(info.bitsPerPixel, 24);
+        EXPECT_EQ(+info.bitsPerPixel, 24);
     }
 }
 
@@ -262,7 +262,7 @@ TEST_F(TiffPlugin, FirstPageOnly) {
     const Bytes bytes = MakeTiff(s);
     SpiPictureInfo info{};
     ASSERT_EQ(plugin_.Info(bytes, info), SPI_OK);
-    EXPECT_EQ(info.width, 6);
+    EXPECT_EQ(+info.width, 6);
     const Picture p = plugin_.Decode(bytes);
     ASSERT_EQ(p.rc, SPI_OK);
     EXPECT_EQ(p.Index(5, 1), 40u);
@@ -281,8 +281,8 @@ TEST_F(TiffPlugin, ResolutionGivesTheDensities) {
         s.yResolution = c.y;
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(MakeTiff(s), info), SPI_OK);
-        EXPECT_EQ(info.xDensity, c.expectX);
-        EXPECT_EQ(info.yDensity, c.expectY);
+        EXPECT_EQ(+info.xDensity, c.expectX);
+        EXPECT_EQ(+info.yDensity, c.expectY);
     }
 }
 
