@@ -35,6 +35,19 @@ int ClampToInt(int64_t value) {
     return static_cast<int>(std::clamp<int64_t>(value, 0, std::numeric_limits<int32_t>::max()));
 }
 
+// All rows of the delivered picture into the bitmap, its top-left on the bitmap's; what the rows
+// do not reach is white, as in a newly sized bitmap.
+void TransferRows(vcl::TBitmap& bitmap, const DeliveredPicture& delivered) {
+    const DibInfoHeader& header = delivered.Header();
+    const int rows = platform::SetDIBits(bitmap.Handle(), 0, static_cast<uint32_t>(header.biHeight),
+                                         delivered.Bits(), delivered.BitsBytes(), delivered.Info(),
+                                         delivered.InfoBytes());
+    const QRect covered =
+        rows > 0 ? QRect(0, 0, header.biWidth, ClampToInt(std::abs(int64_t{header.biHeight})))
+                 : QRect();
+    bitmap.FillOutside(covered, qRgb(255, 255, 255));
+}
+
 struct EntryPoints {
     SpiGetPictureInfoFn getPictureInfo = nullptr;
     SpiGetPictureFn getPicture = nullptr;
@@ -172,9 +185,9 @@ void LoadOperation::JpegPath() {
     pane_.orgWidth_ = info.width;
     pane_.orgHeight_ = info.height;
     if (pane_.preView_)
-        bitmap.SetSize(QuarterRoundedUp(info.width), QuarterRoundedUp(info.height));
+        bitmap.SetSizeForTransfer(QuarterRoundedUp(info.width), QuarterRoundedUp(info.height));
     else
-        bitmap.SetSize(info.width, info.height);
+        bitmap.SetSizeForTransfer(info.width, info.height);
     textInfo.Free();
 
     HGLOBAL32 infoHandle = 0;
@@ -193,9 +206,7 @@ void LoadOperation::JpegPath() {
     }
     // No palette is built on this path, so the transfer needs nothing of the pane's drawing
     // surface: fetching it would only allocate a blank bitmap of the pane's size.
-    platform::SetDIBits(bitmap.Handle(), 0, static_cast<uint32_t>(delivered.Header().biHeight),
-                        delivered.Bits(), delivered.BitsBytes(), delivered.Info(),
-                        delivered.InfoBytes());
+    TransferRows(bitmap, delivered);
     delivered.Release();
     pane_.Picture()->SetGraphic(&bitmap);
     library_.reset();
@@ -258,7 +269,7 @@ void LoadOperation::BitmapPath() {
     const DibInfoHeader& header = delivered.Header();
     vcl::TBitmap bitmap;
     // A top-down picture (negative height) is as high as the magnitude of its height.
-    bitmap.SetSize(header.biWidth, ClampToInt(std::abs(int64_t{header.biHeight})));
+    bitmap.SetSizeForTransfer(header.biWidth, ClampToInt(std::abs(int64_t{header.biHeight})));
 
     bool eightBitScreen = false;
     {
@@ -274,9 +285,7 @@ void LoadOperation::BitmapPath() {
         platform::RealizePalette(surface);
         bitmap.SetPalette(palette);
     }
-    platform::SetDIBits(bitmap.Handle(), 0, static_cast<uint32_t>(header.biHeight),
-                        delivered.Bits(), delivered.BitsBytes(), delivered.Info(),
-                        delivered.InfoBytes());
+    TransferRows(bitmap, delivered);
     delivered.Release();
     pane_.Picture()->SetGraphic(&bitmap);
     if (pane_.pluginKind_ == 4 || pane_.pluginKind_ == 5) CorrectAspect(bitmap);

@@ -5,6 +5,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <vector>
+
 namespace vcl {
 namespace {
 
@@ -17,9 +20,63 @@ const QImage* RasterOf(const TGraphic* graphic) {
 
 } // namespace
 
+namespace {
+
+// Reduction at which the box average takes over from Qt's filter: each destination pixel then
+// averages at least this many source pixels across and down.
+constexpr int kBoxAverageMinFactor = 2;
+
+// Every source pixel counts once, towards the destination pixel it falls in: a true area
+// average, in one pass over the source.
+QImage BoxAverage(const QImage& source, const QSize& size) {
+    const int sw = source.width(), sh = source.height();
+    const int dw = size.width(), dh = size.height();
+    // Destination column dx averages the source columns start[dx] .. start[dx + 1] - 1.
+    std::vector<int> start(dw + 1);
+    for (int dx = 0; dx <= dw; ++dx)
+        start[dx] = static_cast<int>(int64_t{dx} * sw / dw);
+    QImage out(size, QImage::Format_RGB32);
+    std::vector<uint32_t> sums(size_t{3} * dw);
+    int y = 0;
+    for (int dy = 0; dy < dh; ++dy) {
+        const int yEnd = static_cast<int>(int64_t{dy + 1} * sh / dh);
+        std::fill(sums.begin(), sums.end(), 0u);
+        const int rows = yEnd - y;
+        for (; y < yEnd; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+            for (int dx = 0; dx < dw; ++dx) {
+                uint32_t r = 0, g = 0, b = 0;
+                for (int x = start[dx]; x < start[dx + 1]; ++x) {
+                    const QRgb p = row[x];
+                    r += (p >> 16) & 0xFF;
+                    g += (p >> 8) & 0xFF;
+                    b += p & 0xFF;
+                }
+                uint32_t* sum = &sums[size_t{3} * dx];
+                sum[0] += r;
+                sum[1] += g;
+                sum[2] += b;
+            }
+        }
+        auto* outRow = reinterpret_cast<QRgb*>(out.scanLine(dy));
+        for (int dx = 0; dx < dw; ++dx) {
+            const auto n = static_cast<uint32_t>((start[dx + 1] - start[dx]) * rows);
+            const uint32_t* sum = &sums[size_t{3} * dx];
+            outRow[dx] = qRgb((sum[0] + n / 2) / n, (sum[1] + n / 2) / n, (sum[2] + n / 2) / n);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 QImage SmoothScaled(const QImage& source, const QSize& size) {
     if (source.isNull() || size.isEmpty()) return {};
     if (source.size() == size) return source;
+    if (source.format() == QImage::Format_RGB32 &&
+        source.width() >= kBoxAverageMinFactor * size.width() &&
+        source.height() >= kBoxAverageMinFactor * size.height())
+        return BoxAverage(source, size);
     return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 

@@ -85,6 +85,18 @@ TEST(ImageTest, StretchedPictureIsAnAreaAverageNotASample) {
     EXPECT_LT(spread, 20) << "aliased: the downscale sampled instead of averaging";
 }
 
+TEST(ImageTest, SmoothScaledAveragesEverySourcePixelOfItsArea) {
+    QImage source(4, 6, QImage::Format_RGB32);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 4; ++x)
+            source.setPixel(x, y, qRgb(x < 2 ? 0 : 200, y * 10, 7));
+    const QImage out = vcl::SmoothScaled(source, QSize(2, 2));
+    ASSERT_EQ(out.size(), QSize(2, 2));
+    EXPECT_EQ(out.pixel(0, 0), qRgb(0, 10, 7)); // rows 0-2: 0, 10, 20
+    EXPECT_EQ(out.pixel(1, 0), qRgb(200, 10, 7));
+    EXPECT_EQ(out.pixel(1, 1), qRgb(200, 40, 7)); // rows 3-5: 30, 40, 50
+}
+
 TEST(ImageTest, UnstretchedPictureIsDrawnAtItsSizeTopLeftAndEmptyDrawsNothing) {
     vcl::TImage image(nullptr);
     image.SetBounds(0, 0, 20, 20);

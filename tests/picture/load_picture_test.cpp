@@ -62,6 +62,12 @@ TEST_P(JpegPreviewTest, BitmapIsAQuarterOfTheRecordRoundedUp) {
     pane->SetPictureName(kJpeg);
     EXPECT_EQ(pane->Error(), 0);
     EXPECT_EQ(PictureSize(), QSize(c.previewWidth, c.previewHeight));
+    const QImage& pixels = pane->Picture()->Bitmap()->Image();
+    EXPECT_EQ(pixels.pixel(0, 0), 0xFF336699u);
+    if (c.previewWidth > 3) {
+        EXPECT_EQ(pixels.pixel(c.previewWidth - 1, c.previewHeight - 1), 0xFFFFFFFFu)
+            << "what the delivered rows do not reach is white";
+    }
     EXPECT_EQ(pane->OrgWidth(), c.width);
     EXPECT_EQ(pane->OrgHeight(), c.height);
     EXPECT_TRUE(pane->PreView());

@@ -3,6 +3,9 @@
 #include "vcl/graphics/bmp_reader.h"
 
 #include <QPainter>
+#include <QRegion>
+
+#include <cstdlib>
 
 namespace vcl {
 namespace {
@@ -22,6 +25,31 @@ TBitmap::TBitmap(QImage image)
 
 TBitmap::~TBitmap() = default;
 
+namespace {
+
+void CheckHoldable(int width, int height) {
+    if (uint64_t{4} * static_cast<uint64_t>(width) * static_cast<uint64_t>(height) >
+        kMaxBitmapBytes)
+        throw EOutOfResources(Format("ビットマップを作成できません (%d x %d)", width, height));
+}
+
+// Pixels from the system's zeroed pages: nothing is touched until it is written.
+QImage ZeroedImage(int width, int height) {
+    const size_t stride = size_t{4} * static_cast<size_t>(width);
+    void* pixels = std::calloc(static_cast<size_t>(height), stride);
+    if (!pixels)
+        throw EOutOfResources(Format("ビットマップを作成できません (%d x %d)", width, height));
+    QImage image(static_cast<uchar*>(pixels), width, height, static_cast<qsizetype>(stride),
+                 QImage::Format_RGB32, std::free, pixels);
+    if (image.isNull()) {
+        std::free(pixels);
+        throw EOutOfResources(Format("ビットマップを作成できません (%d x %d)", width, height));
+    }
+    return image;
+}
+
+} // namespace
+
 void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
@@ -29,9 +57,7 @@ void TBitmap::SetSize(int width, int height) {
     if (width == 0 || height == 0) {
         image_ = QImage();
     } else if (width != image_.width() || height != image_.height()) {
-        if (uint64_t{4} * static_cast<uint64_t>(width) * static_cast<uint64_t>(height) >
-            kMaxBitmapBytes)
-            throw EOutOfResources(Format("ビットマップを作成できません (%d x %d)", width, height));
+        CheckHoldable(width, height);
         QImage resized(width, height, QImage::Format_RGB32);
         if (resized.isNull())
             throw EOutOfResources(Format("ビットマップを作成できません (%d x %d)", width, height));
@@ -46,6 +72,32 @@ void TBitmap::SetSize(int width, int height) {
     width_ = width;
     height_ = height;
     Changed();
+}
+
+void TBitmap::SetSizeForTransfer(int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (!image_.isNull() || width == 0 || height == 0) {
+        SetSize(width, height);
+        return;
+    }
+    CheckHoldable(width, height);
+    image_ = ZeroedImage(width, height);
+    width_ = width;
+    height_ = height;
+    Changed();
+}
+
+void TBitmap::FillOutside(const QRect& covered, QRgb colour) {
+    if (image_.isNull()) return;
+    const QRect inside = covered.intersected(image_.rect());
+    if (inside == image_.rect()) return;
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    QRegion outside(image_.rect());
+    outside -= inside;
+    for (const QRect& r : outside)
+        painter.fillRect(r, QColor::fromRgb(colour));
 }
 
 void TBitmap::SetPalette(platform::HPALETTE palette) {

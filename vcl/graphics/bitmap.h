@@ -34,6 +34,11 @@ public:
     void SetWidth(int width) { SetSize(width, Height()); }
     void SetHeight(int height) { SetSize(Width(), height); }
     void SetSize(int width, int height);
+    // Sizes an empty bitmap whose pixels a transfer is about to write: they start black and
+    // untouched, so each is written once. Paint what the transfer did not reach with FillOutside.
+    void SetSizeForTransfer(int width, int height);
+    // Paints every pixel outside the rectangle.
+    void FillOutside(const QRect& covered, QRgb colour);
 
     // The bitmap owns a palette given to it; a copy of the bitmap shares it.
     platform::HPALETTE Palette() const override { return palette_; }
