@@ -7,7 +7,8 @@ packages=(
   qt6-base-dev libgtest-dev
   libjpeg62-turbo-dev libgif-dev libtiff-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool imagemagick
+  xdotool imagemagick python3
 )
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libjpeg-turbo-progs giflib-tools libtiff-tools time)
