@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgtest-dev
   libjpeg62-turbo-dev libgif-dev libtiff-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils
   xdotool imagemagick python3
 )
 if [ "${1:-}" = "--bench" ]; then
