@@ -99,6 +99,13 @@ TEST(EmfDraw, ObjectsByHandle) {
              .Ints(43, {0, 0, 100, 100})
              .Build(),
          {{50, 50, kRed}}},
+        {"unknown records and EMF+ comments are skipped",
+         RedFill()
+             .Ints(200, {1, 2, 3})
+             .Ints(70, {8, 0x2B464D45, 0x40010001, 0x0C, 0x0C})
+             .Ints(43, {0, 0, 100, 100})
+             .Build(),
+         {{50, 50, kRed}}},
         {"restore by relative index",
          RedFill()
              .Ints(33, {})

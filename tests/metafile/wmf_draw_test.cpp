@@ -330,3 +330,46 @@ TEST(WmfDraw, HostileRecordsDrawNothingAndDoNotCrash) {
 }
 
 } // namespace
+
+namespace {
+
+// EXTTEXTOUT of "HHHH" at (10,40) with the given options and rectangle, in a 20-unit font.
+std::vector<uint8_t> ExtText(uint16_t options, std::initializer_list<int16_t> rect) {
+    Bytes p;
+    p.I16(40).I16(10).I16(4).U16(options);
+    for (int16_t v : rect)
+        p.I16(v);
+    p.Raw("HHHH");
+    return Wmf()
+        .Font(-20, 0, "DejaVu Sans")
+        .Select(0)
+        .Record(0x0102, {1})
+        .Record(0x0201, {0x00FF, 0})
+        .RawRecord(0x0A32, p.data)
+        .Build();
+}
+
+bool InkIn(const QImage& image, QRect area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (Pixel(image, x, y) != kWhite && Pixel(image, x, y) != kRed) return true;
+    return false;
+}
+
+TEST(WmfText, OpaqueAndClippedRectangles) {
+    // Opaque: the rectangle (5,35)-(95,70) is filled with the background colour (red).
+    const QImage opaque = Render(ExtText(2, {5, 35, 95, 70}));
+    EXPECT_EQ(Pixel(opaque, 90, 65), kRed);
+    EXPECT_EQ(Pixel(opaque, 90, 75), kWhite);
+    EXPECT_TRUE(InkIn(opaque, QRect(10, 40, 40, 20)));
+    // Clipped to (0,0)-(20,100): only the first letter's part is left.
+    const QImage clipped = Render(ExtText(4, {0, 0, 20, 100}));
+    EXPECT_TRUE(InkIn(clipped, QRect(10, 40, 10, 20)));
+    EXPECT_FALSE(InkIn(clipped, QRect(21, 30, 79, 40)));
+    // Neither: the rectangle is not read and the text runs on.
+    const QImage plain = Render(ExtText(0, {}));
+    EXPECT_TRUE(InkIn(plain, QRect(30, 40, 40, 20)));
+    EXPECT_EQ(Pixel(plain, 90, 65), kWhite);
+}
+
+} // namespace
