@@ -65,6 +65,7 @@ int32_t StructureFailure(const Reader& r) {
 }
 
 int32_t CheckSignature(Bytes bytes) {
+    if (bytes.empty()) return SPI_FILE_READ_ERROR;
     const size_t n = std::min(bytes.size(), kSignatureBytes);
     if (std::memcmp(bytes.data(), kSignature, n) != 0) return SPI_NOT_SUPPORTED;
     return bytes.size() < kSignatureBytes ? SPI_FILE_READ_ERROR : SPI_OK;

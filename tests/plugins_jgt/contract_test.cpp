@@ -298,6 +298,10 @@ TEST_P(PluginContract, MissingFileAndBadArguments) {
     const auto path = TempFile("short", GetParam().make());
     EXPECT_EQ(plugin_.DecodeFile(path.string(), 1 << 30).rc, SPI_FILE_READ_ERROR); // past the end
     std::filesystem::remove(path);
+    const auto empty = TempFile("empty", {});
+    EXPECT_EQ(plugin_.InfoFromFile(empty.string(), 0, info), SPI_FILE_READ_ERROR);
+    EXPECT_EQ(plugin_.DecodeFile(empty.string(), 0).rc, SPI_FILE_READ_ERROR);
+    std::filesystem::remove(empty);
     const Bytes bytes = GetParam().make();
     EXPECT_EQ(plugin_.getPictureInfo(reinterpret_cast<const char*>(bytes.data()),
                                      int32_t(bytes.size()), 5, &info),
