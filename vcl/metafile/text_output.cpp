@@ -56,11 +56,11 @@ void DrawText(Device& device, const TextRun& run) {
     const double aspect = std::clamp(xScale / yScale, 0.05, 20.0);
     // Position of each character along the baseline in unstretched glyph space, and the width.
     std::vector<double> x(static_cast<size_t>(text.size()) + 1, 0.0);
-    const double extra = state.textCharExtra * yScale;
+    const double extra = state.textCharExtra * xScale / aspect;
     for (qsizetype i = 0; i < text.size(); ++i) {
         double advance;
         if (static_cast<size_t>(i) < run.advances.size())
-            advance = run.advances[static_cast<size_t>(i)] * yScale;
+            advance = run.advances[static_cast<size_t>(i)] * xScale / aspect;
         else if (text[i].isLowSurrogate())
             advance = 0;
         else if (text[i].isHighSurrogate() && i + 1 < text.size())
