@@ -136,18 +136,19 @@ TEST_F(MagTest, InformationRecordGivesPlacementDensityAndDepth) {
         const auto file = MakeMag(m);
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(file, info), SPI_OK);
-        EXPECT_EQ(info.left, 3);
-        EXPECT_EQ(info.top, 40);
-        EXPECT_EQ(info.width, 10);
-        EXPECT_EQ(info.height, 3);
-        EXPECT_EQ(info.xDensity, c.xDensity);
-        EXPECT_EQ(info.yDensity, c.yDensity);
-        EXPECT_EQ(info.bitsPerPixel, c.bits);
-        EXPECT_EQ(info.textInfo, 0u);
+        // The record is packed: unary plus reads each field by value, not by reference.
+        EXPECT_EQ(+info.left, 3);
+        EXPECT_EQ(+info.top, 40);
+        EXPECT_EQ(+info.width, 10);
+        EXPECT_EQ(+info.height, 3);
+        EXPECT_EQ(+info.xDensity, c.xDensity);
+        EXPECT_EQ(+info.yDensity, c.yDensity);
+        EXPECT_EQ(+info.bitsPerPixel, c.bits);
+        EXPECT_EQ(+info.textInfo, 0u);
         const auto path = magtest::WriteTempFile("info.mag", file);
         SpiPictureInfo fromFile{};
         ASSERT_EQ(plugin_.InfoFile(path, 0, fromFile), SPI_OK);
-        EXPECT_EQ(fromFile.xDensity, c.xDensity);
+        EXPECT_EQ(+fromFile.xDensity, c.xDensity);
     }
 }
 

@@ -186,11 +186,11 @@ TEST_F(PiTest, AspectBytesAreTheDensities) {
         image.aspectSecond = c.second;
         SpiPictureInfo info{};
         ASSERT_EQ(plugin_.Info(magtest::EncodePi(image), info), SPI_OK);
-        EXPECT_EQ(info.width, 4);
-        EXPECT_EQ(info.height, 2);
-        EXPECT_EQ(info.bitsPerPixel, 4);
-        EXPECT_EQ(info.xDensity, c.x) << int(c.first) << ":" << int(c.second);
-        EXPECT_EQ(info.yDensity, c.y) << int(c.first) << ":" << int(c.second);
+        EXPECT_EQ(+info.width, 4);
+        EXPECT_EQ(+info.height, 2);
+        EXPECT_EQ(+info.bitsPerPixel, 4);
+        EXPECT_EQ(+info.xDensity, c.x) << int(c.first) << ":" << int(c.second);
+        EXPECT_EQ(+info.yDensity, c.y) << int(c.first) << ":" << int(c.second);
     }
 }
 

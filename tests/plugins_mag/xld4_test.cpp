@@ -118,11 +118,11 @@ TEST_F(Xld4Test, HandMadeChunksDecodeToTheWorkedOutPixels) {
 TEST_F(Xld4Test, InformationRecordIsTheFixedScreen) {
     SpiPictureInfo info{};
     ASSERT_EQ(plugin_.Info(HandMadeFile(), info), SPI_OK);
-    EXPECT_EQ(info.width, 640);
-    EXPECT_EQ(info.height, 400);
-    EXPECT_EQ(info.xDensity, 1);
-    EXPECT_EQ(info.yDensity, 1);
-    EXPECT_EQ(info.bitsPerPixel, 4);
+    EXPECT_EQ(+info.width, 640);
+    EXPECT_EQ(+info.height, 400);
+    EXPECT_EQ(+info.xDensity, 1);
+    EXPECT_EQ(+info.yDensity, 1);
+    EXPECT_EQ(+info.bitsPerPixel, 4);
     const auto path = magtest::WriteTempFile("info.q4", HandMadeFile());
     EXPECT_EQ(plugin_.InfoFile(path, 0, info), SPI_OK);
 }
