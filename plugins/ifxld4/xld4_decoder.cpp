@@ -64,7 +64,7 @@ void FillPixels(const std::vector<uint8_t>& symbols, uint8_t* dst, size_t quota,
             if (!take(high)) return;
         }
         if (!take(low)) return;
-        const size_t count = size_t(high) * 17 + low;
+        const size_t count = size_t(high) * kRunBase + low;
         const size_t now = std::min(count, quota - n);
         std::memset(dst + n, runValue, now);
         n += now;

@@ -22,6 +22,7 @@ inline constexpr uint32_t kColours = 16;
 
 // Stage-one symbols: 0 to 15 are pixel values, 16 starts a run.
 inline constexpr uint8_t kRunSymbol = 16;
+inline constexpr size_t kRunBase = 17; // run counts are two digits of base 17
 inline constexpr uint32_t kFirstCode = 17;
 inline constexpr uint32_t kCodeLimit = 16384; // dictionary entries of one chunk
 inline constexpr unsigned kFirstCodeBits = 3;
