@@ -37,23 +37,59 @@ public:
     TickGuard& operator=(const TickGuard&) = delete;
 };
 
+// The cursor to the entry after the current one: the first again with loop, else none.
+void AdvanceSlideShow(TImageForm& form) {
+    vcl::TFileListBox* files = form.FileListBox1;
+    const int current = files->ItemIndex();
+    if (current < 0) return; // the list was rebuilt meanwhile and holds nothing current
+    if (current == files->Count() - 1)
+        files->SetItemIndex(OKRightDlg->CheckBox1->Checked() ? 0 : -1);
+    else
+        files->SetItemIndex(current + 1);
+}
+
 } // namespace
 
-void TImageForm::All1DblClick(vcl::TObject*) { Enlarge(All1->PictureName()); }
-void TImageForm::All2DblClick(vcl::TObject*) { Enlarge(All2->PictureName()); }
-void TImageForm::All3DblClick(vcl::TObject*) { Enlarge(All3->PictureName()); }
-void TImageForm::All4DblClick(vcl::TObject*) { Enlarge(All4->PictureName()); }
-void TImageForm::All5DblClick(vcl::TObject*) { Enlarge(All5->PictureName()); }
-void TImageForm::All6DblClick(vcl::TObject*) { Enlarge(All6->PictureName()); }
-void TImageForm::All7DblClick(vcl::TObject*) { Enlarge(All7->PictureName()); }
-void TImageForm::All8DblClick(vcl::TObject*) { Enlarge(All8->PictureName()); }
-void TImageForm::All9DblClick(vcl::TObject*) { Enlarge(All9->PictureName()); }
-void TImageForm::All10DblClick(vcl::TObject*) { Enlarge(All10->PictureName()); }
-void TImageForm::All11DblClick(vcl::TObject*) { Enlarge(All11->PictureName()); }
-void TImageForm::All12DblClick(vcl::TObject*) { Enlarge(All12->PictureName()); }
+void TImageForm::All1DblClick(vcl::TObject*) {
+    Enlarge(All1->PictureName());
+}
+void TImageForm::All2DblClick(vcl::TObject*) {
+    Enlarge(All2->PictureName());
+}
+void TImageForm::All3DblClick(vcl::TObject*) {
+    Enlarge(All3->PictureName());
+}
+void TImageForm::All4DblClick(vcl::TObject*) {
+    Enlarge(All4->PictureName());
+}
+void TImageForm::All5DblClick(vcl::TObject*) {
+    Enlarge(All5->PictureName());
+}
+void TImageForm::All6DblClick(vcl::TObject*) {
+    Enlarge(All6->PictureName());
+}
+void TImageForm::All7DblClick(vcl::TObject*) {
+    Enlarge(All7->PictureName());
+}
+void TImageForm::All8DblClick(vcl::TObject*) {
+    Enlarge(All8->PictureName());
+}
+void TImageForm::All9DblClick(vcl::TObject*) {
+    Enlarge(All9->PictureName());
+}
+void TImageForm::All10DblClick(vcl::TObject*) {
+    Enlarge(All10->PictureName());
+}
+void TImageForm::All11DblClick(vcl::TObject*) {
+    Enlarge(All11->PictureName());
+}
+void TImageForm::All12DblClick(vcl::TObject*) {
+    Enlarge(All12->PictureName());
+}
 
 void TImageForm::K4Click(vcl::TObject*) {
-    if (picture::TAll* pane = SourcePane(*this)) ViewForm->All1->SetPictureName(pane->PictureName());
+    if (picture::TAll* pane = SourcePane(*this))
+        ViewForm->All1->SetPictureName(pane->PictureName());
     ViewForm->Show();
 }
 
@@ -73,7 +109,9 @@ void TImageForm::Open1Click(vcl::TObject*) {
     }
 }
 
-void TImageForm::Button3Click(vcl::TObject*) { OKRightDlg->Show(); }
+void TImageForm::Button3Click(vcl::TObject*) {
+    OKRightDlg->Show();
+}
 
 void TImageForm::Timer1Timer(vcl::TObject*) {
     if (tickInProgress) return;
@@ -83,21 +121,17 @@ void TImageForm::Timer1Timer(vcl::TObject*) {
         ViewForm->Close();
         return;
     }
-    // The cursor moves on also when the load fails in a way the pane lets through, so the show
-    // goes on with the next file instead of failing on the same one every interval.
-    struct Advance {
-        TImageForm* form;
-        ~Advance() {
-            vcl::TFileListBox* files = form->FileListBox1;
-            const int current = files->ItemIndex();
-            if (current < 0) return; // the list was rebuilt meanwhile and holds nothing current
-            if (current == files->Count() - 1)
-                files->SetItemIndex(OKRightDlg->CheckBox1->Checked() ? 0 : -1);
-            else
-                files->SetItemIndex(current + 1);
-        }
-    } advance{this};
-    ViewForm->All1->SetPictureName(FileListBox1->FileName());
+    try {
+        ViewForm->All1->SetPictureName(FileListBox1->FileName());
+    } catch (...) {
+        // A failure the pane lets through: the show moves on to the next file instead of failing
+        // on the same one every interval, and the standard error display reports it while this
+        // tick still holds the later ones off.
+        AdvanceSlideShow(*this);
+        vcl::Application->HandleException();
+        return;
+    }
+    AdvanceSlideShow(*this);
 }
 
 void TImageForm::K7Click(vcl::TObject*) {
@@ -124,13 +158,33 @@ void SaveCurrentDirectory(TImageForm& form, int slot) {
 
 } // namespace
 
-void TImageForm::dir1Click(vcl::TObject*) { LoadSavedDirectory(*this, 1); }
-void TImageForm::dir2Click(vcl::TObject*) { LoadSavedDirectory(*this, 2); }
-void TImageForm::dir3Click(vcl::TObject*) { LoadSavedDirectory(*this, 3); }
-void TImageForm::dir4Click(vcl::TObject*) { LoadSavedDirectory(*this, 4); }
-void TImageForm::dir5Click(vcl::TObject*) { LoadSavedDirectory(*this, 5); }
-void TImageForm::SaveDirectory11Click(vcl::TObject*) { SaveCurrentDirectory(*this, 1); }
-void TImageForm::SaveDirectory21Click(vcl::TObject*) { SaveCurrentDirectory(*this, 2); }
-void TImageForm::SaveDirectory31Click(vcl::TObject*) { SaveCurrentDirectory(*this, 3); }
-void TImageForm::SaveDirectory41Click(vcl::TObject*) { SaveCurrentDirectory(*this, 4); }
-void TImageForm::SaveDirectory51Click(vcl::TObject*) { SaveCurrentDirectory(*this, 5); }
+void TImageForm::dir1Click(vcl::TObject*) {
+    LoadSavedDirectory(*this, 1);
+}
+void TImageForm::dir2Click(vcl::TObject*) {
+    LoadSavedDirectory(*this, 2);
+}
+void TImageForm::dir3Click(vcl::TObject*) {
+    LoadSavedDirectory(*this, 3);
+}
+void TImageForm::dir4Click(vcl::TObject*) {
+    LoadSavedDirectory(*this, 4);
+}
+void TImageForm::dir5Click(vcl::TObject*) {
+    LoadSavedDirectory(*this, 5);
+}
+void TImageForm::SaveDirectory11Click(vcl::TObject*) {
+    SaveCurrentDirectory(*this, 1);
+}
+void TImageForm::SaveDirectory21Click(vcl::TObject*) {
+    SaveCurrentDirectory(*this, 2);
+}
+void TImageForm::SaveDirectory31Click(vcl::TObject*) {
+    SaveCurrentDirectory(*this, 3);
+}
+void TImageForm::SaveDirectory41Click(vcl::TObject*) {
+    SaveCurrentDirectory(*this, 4);
+}
+void TImageForm::SaveDirectory51Click(vcl::TObject*) {
+    SaveCurrentDirectory(*this, 5);
+}
