@@ -50,6 +50,11 @@ void PlayInto(const vcl::metafile::Document& doc, QSize size) {
 
 } // namespace
 
+// Fontconfig keeps its pattern caches for the life of the process; they are not ours.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EnsureGuiApplication();
     vcl::metafile::Document doc;

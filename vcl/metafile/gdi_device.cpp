@@ -532,6 +532,22 @@ void Device::CombineClip(const std::optional<QPainterPath>& area, int mode) {
     QPainterPath whole;
     whole.addRect(target_);
     const QPainterPath current = state_.clip.value_or(whole);
+    // Boolean operations on paths grow quadratically with their size: a clip of many pieces is
+    // taken as its bounding box.
+    if (area->elementCount() > int(kMaxClipElements) ||
+        current.elementCount() > int(kMaxClipElements)) {
+        QPainterPath box;
+        box.addRect(area->boundingRect());
+        if (area->elementCount() > int(kMaxClipElements)) {
+            CombineClip(box, mode);
+            return;
+        }
+        QPainterPath currentBox;
+        currentBox.addRect(current.boundingRect());
+        state_.clip = currentBox;
+        CombineClip(area, mode);
+        return;
+    }
     switch (mode) {
     case kRgnAnd:
         state_.clip = current.intersected(*area);

@@ -30,6 +30,8 @@ inline constexpr double kScreenDpi = 96.0;
 inline constexpr double kMaxTextPixels = 8192.0;
 // Characters in one text record that are drawn.
 inline constexpr size_t kMaxTextChars = 8192;
+// Path elements a clip may have before it is reduced to its bounding box.
+inline constexpr size_t kMaxClipElements = 4096;
 // Device coordinates beyond this magnitude are taken as garbage and the shape is not drawn.
 inline constexpr double kMaxDeviceCoordinate = 1.0e7;
 
