@@ -82,7 +82,8 @@ def keys(window, *names):
 
 
 def pixel(x, y):
-    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "txt:-"],
+    out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8",
+                          "txt:-"],
                          check=True, capture_output=True, text=True).stdout
     match = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
     return tuple(int(v) for v in match.groups())
@@ -168,6 +169,22 @@ def first_run(s, pictures):
     if elapsed < 1.5:
         raise Failure(f"the show ended after {elapsed:.1f} s, before its two ticks")
 
+    # New slide show settings: an interval of 3 s and loop on, then "キャンセル".
+    click(*s.at(364, 248))
+    dialog = wait_for("the slide show dialog", lambda: visible_window(SLIDE_SHOW))
+    dx, dy, _, _ = geometry(dialog)
+    click(dx + 24 + 10, dy + 24 + 10)  # into the spin edit
+    keys(dialog, "ctrl+a", "3")
+    click(dx + 200 + 10, dy + 80 + 8)  # "ループ"
+    s.shot("slide-show-settings")
+    click(dx + 215 + 37, dy + 8 + 12)  # "キャンセル"
+    wait_for("the dialog to close", lambda: not visible_window(SLIDE_SHOW), 5)
+
+    # The filter box's second entry, the bitmaps alone.
+    click(*s.at(200, 266))
+    keys(s.browser, "Down", "Return")
+    s.shot("filter-chosen")
+
     # The browser window dragged elsewhere; settings and the folder saved.
     xdo("windowmove", "--sync", s.browser, *SAVED_AT)
     time.sleep(0.5)
@@ -176,7 +193,8 @@ def first_run(s, pictures):
     s.shot("saved")
     hive = s.hive()
     for expected in ('"x"=dword:%08x' % SAVED_AT[0], '"y"=dword:%08x' % SAVED_AT[1],
-                     '"spin"=dword:00000001', f'"DIR1"=sz:"{pictures}"'):
+                     '"spin"=dword:00000003', '"ch"=dword:00000001', '"ra"=dword:00000000',
+                     '"filter"=dword:00000001', f'"DIR1"=sz:"{pictures}"'):
         if expected not in hive:
             raise Failure(f"{expected} is not in the settings:\n{hive}")
     s.quit()
@@ -196,6 +214,12 @@ def second_run(s, pictures):
     s.shot("saved-folder-loaded")
     if pixel(*s.at(171, 32)) != COLOURS[0]:
         raise Failure("the saved folder's first picture is not in pane 1")
+    # The slide show dialog from the menu, with the saved interval and loop box.
+    keys(s.browser, "alt+e", "v")
+    dialog = wait_for("the slide show dialog", lambda: visible_window(SLIDE_SHOW))
+    s.shot("slide-show-settings-restored")
+    keys(dialog, "Return")  # "キャンセル", the default button
+    wait_for("the dialog to close", lambda: not visible_window(SLIDE_SHOW), 5)
     s.quit()
 
 
