@@ -58,16 +58,25 @@ void TFileListBox::Update() {
 }
 
 void TFileListBox::ShowItems() {
+    // A hidden list (the browser's) never draws its rows; they are made when it is first shown.
     list_->clear();
+    shownItems_ = isVisible();
+    if (!shownItems_) return;
     for (const std::string& name : items_)
         list_->addItem(ShownText(name));
+    list_->setCurrentRow(itemIndex_);
+}
+
+void TFileListBox::showEvent(QShowEvent* event) {
+    TWrappedControl::showEvent(event);
+    if (!shownItems_) ShowItems();
 }
 
 void TFileListBox::SetItemIndex(int index) {
     if (index == itemIndex_) return;
     if (index < -1 || index >= Count()) return; // refused: the current entry stays
     itemIndex_ = index;
-    list_->setCurrentRow(index);
+    if (shownItems_) list_->setCurrentRow(index);
 }
 
 std::string TFileListBox::FileName() const {

@@ -47,6 +47,9 @@ public:
 
     TNotifyEvent OnChange;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Change();
     void ShowItems();
@@ -55,6 +58,7 @@ private:
     std::string mask_ = "*.*";
     std::vector<std::string> items_;
     int itemIndex_ = -1;
+    bool shownItems_ = false;
     QListWidget* list_;
 };
 
