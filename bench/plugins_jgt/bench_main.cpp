@@ -24,15 +24,28 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double MedianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
+double Median(std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
+}
+
+double TimeMs(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Median times of each piece of work, run in turns so that a change in the machine's load
+// affects them alike.
+std::vector<double> InTurns(int runs, const std::vector<std::function<void()>>& works) {
+    std::vector<std::vector<double>> ms(works.size());
+    for (int i = 0; i < runs; ++i)
+        for (size_t k = 0; k < works.size(); ++k)
+            ms[k].push_back(TimeMs(works[k]));
+    std::vector<double> medians;
+    for (auto& m : ms)
+        medians.push_back(Median(m));
+    return medians;
 }
 
 // Runs a tool with its output thrown away; false when it cannot run or fails.
@@ -85,10 +98,11 @@ void Report(const Row& row, const std::string& path, int runs) {
         std::printf("%-28s plug-in failed\n", row.what.c_str());
         return;
     }
-    const double plugin = MedianMs(runs, [&] { Decode(row.plugin, path); });
-    const double library = MedianMs(runs, row.inProcess);
-    double tool = -1;
-    if (Run(row.tool)) tool = MedianMs(std::max(3, runs / 2), [&] { Run(row.tool); });
+    const bool toolRuns = Run(row.tool);
+    std::vector<std::function<void()>> works = {[&] { Decode(row.plugin, path); }, row.inProcess};
+    if (toolRuns) works.push_back([&] { Run(row.tool); });
+    const std::vector<double> ms = InTurns(runs, works);
+    const double plugin = ms[0], library = ms[1], tool = toolRuns ? ms[2] : -1;
     std::printf("%-28s plug-in %8.1f ms | library %8.1f ms  ratio %.3f | %-9s ", row.what.c_str(),
                 plugin, library, plugin / library, row.tool[0].c_str());
     if (tool > 0)

@@ -15,7 +15,7 @@ const char* const kPluginInfo[] = {
     "00IN",
     "Zorvane GIF plug-in 1.01",
     "*.gif",
-    "GIF",
+    "GIF picture",
 };
 
 } // namespace

@@ -14,7 +14,7 @@ const char* const kPluginInfo[] = {
     "00IN",
     "Zorvane JPEG plug-in 1.01",
     "*.jpg;*.jpe",
-    "JPEG",
+    "JPEG picture",
 };
 
 constexpr int kFullScale = 1;

@@ -15,7 +15,7 @@ const char* const kPluginInfo[] = {
     "00IN",
     "Zorvane TIFF plug-in 1.01",
     "*.tif",
-    "TIFF",
+    "TIFF picture",
 };
 
 // Little- and big-endian headers, classic and BigTIFF.
