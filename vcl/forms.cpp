@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
 
 #include <algorithm>
@@ -380,6 +381,11 @@ TQtApplication::TQtApplication(int& argc, char** argv)
     // Hiding the last visible window (the splash, a dialog) must not end the program; only the
     // main window's closing does.
     setQuitOnLastWindowClosed(false);
+    // The end of the session asks the main window's close query; a refusal refuses the logout.
+    QObject::connect(this, &QGuiApplication::commitDataRequest, [this](QSessionManager& manager) {
+        TForm* main = application_->MainForm();
+        if (main && manager.allowsInteraction() && !main->CloseQuery()) manager.cancel();
+    });
 }
 
 TQtApplication::~TQtApplication() {
