@@ -174,6 +174,11 @@ TRadioButton::TRadioButton(TComponent* owner) : TWrappedControl(owner), button_(
     Wrap(button_);
     // Each button sits in its own wrapper, so Qt's grouping by parent would not see the group.
     button_->setAutoExclusive(false);
+    // Of a group only the checked button is a tab stop; the others still take a click.
+    button_->setFocusPolicy(Qt::ClickFocus);
+    QObject::connect(button_, &QRadioButton::toggled, [this](bool checked) {
+        button_->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    });
     QObject::connect(button_, &QRadioButton::clicked, [this] {
         button_->setChecked(true);
         ClearSiblings();

@@ -299,3 +299,57 @@ TEST_F(SlideShowTest, TicksBehindAnOpenReportAreHeldOff) {
 
 } // namespace
 } // namespace viewtest
+
+namespace viewtest {
+namespace {
+
+class SlideShowDialogTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        CreateForms();
+        ImageForm->Show();
+        ImageForm->Button3Click(ImageForm->Button3);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(OKRightDlg));
+    }
+};
+
+// Tab walks OKBtn, SpinEdit1, Button1, the checked radio button alone, CheckBox1.
+TEST_F(SlideShowDialogTest, TabOrderVisitsTheCheckedRadioButtonOnly) {
+    for (const bool fromFirst : {false, true}) {
+        SCOPED_TRACE(fromFirst);
+        OKRightDlg->RadioButton2->SetChecked(fromFirst);
+        OKRightDlg->RadioButton1->SetChecked(!fromFirst);
+        vcl::TRadioButton* checked =
+            fromFirst ? OKRightDlg->RadioButton2 : OKRightDlg->RadioButton1;
+        const std::vector<QWidget*> expected = {OKRightDlg->SpinEdit1->Edit(), OKRightDlg->Button1,
+                                                checked, OKRightDlg->CheckBox1, OKRightDlg->OKBtn};
+        OKRightDlg->OKBtn->setFocus();
+        QTRY_VERIFY(OKRightDlg->OKBtn->hasFocus());
+        std::vector<QWidget*> visited;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            // The window layer lets the dialog's own window take one stop of the cycle.
+            if (QApplication::focusWidget() == OKRightDlg)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            // A control made of parts counts as reached when one of its parts has the focus.
+            for (QWidget* want : expected)
+                if (focus == want || want->isAncestorOf(focus)) focus = want;
+            visited.push_back(focus);
+        }
+        EXPECT_EQ(visited, expected);
+    }
+}
+
+// The browser's hint handler copies the application's hint into the dialog's status bar.
+TEST_F(SlideShowDialogTest, StatusBarShowsTheApplicationsHint) {
+    EXPECT_EQ(OKRightDlg->StatusBar1->SimpleText(), "ここに説明が表示されます。");
+    vcl::Application->SetHint("１秒から６０秒まで指定できます。");
+    EXPECT_EQ(OKRightDlg->StatusBar1->SimpleText(), "１秒から６０秒まで指定できます。");
+    vcl::Application->SetHint("");
+    EXPECT_EQ(OKRightDlg->StatusBar1->SimpleText(), "");
+}
+
+} // namespace
+} // namespace viewtest
