@@ -4,6 +4,12 @@
 #    target once. CTest runs the replays under the label `fuzz`; CI runs them in a sanitizer build.
 # Corpus folders: fuzz/corpus/<name>/ in the repository (seeds we made and every crash found) and,
 # when present, the given sample folders.
+# A fuzz build instruments every library for coverage, so the fuzzer sees the decoders' branches.
+if(ZORVANE_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 function(zorvane_fuzz_target name)
   cmake_parse_arguments(ZF "" "" "SOURCES;LIBS;SAMPLE_DIRS" ${ARGN})
   set(corpus ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
