@@ -46,6 +46,18 @@ TEST_F(LoadPictureTest, JpegDecodesAtFullSizeThroughTheInformationRecord) {
     EXPECT_EQ(spiscript::Calls().back().entry, "unload");
 }
 
+TEST_F(LoadPictureTest, PhotographSizedPictureIsTransferredWhole) {
+    spiscript::QueueInfo("ifjpeg", {SPI_OK, 1500, 1000});
+    spiscript::QueuePicture("ifjpeg", "GetPicture", {SPI_OK, 1500, 1000, 24});
+    pane->SetPictureName(kJpeg);
+    ASSERT_EQ(PictureSize(), QSize(1500, 1000));
+    const QImage& pixels = pane->Picture()->Bitmap()->Image();
+    EXPECT_EQ(pixels.pixel(0, 0), 0xFF336699u);
+    EXPECT_EQ(pixels.pixel(1499, 999), 0xFF336699u);
+    pane->SetPictureName("");
+    EXPECT_EQ(pane->Picture()->Graphic(), nullptr);
+}
+
 struct PreviewCase {
     int32_t width, height, previewWidth, previewHeight;
 };
