@@ -28,6 +28,7 @@ TApplication* Application = nullptr;
 TForm::TForm(TComponent* owner) : TWinControl(owner), client_(new QWidget(this)) {
     setWindowFlag(Qt::Window, true);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setFocusPolicy(Qt::NoFocus); // the window itself is no stop of the Tab key
     ApplyWindowFlags();
 }
 
@@ -232,7 +233,13 @@ TCanvas* TForm::Canvas() {
 }
 
 void TForm::DoCreate() {
-    if (OnCreate) OnCreate(this);
+    // An error escaping the creation handler is shown; the form is complete all the same.
+    try {
+        if (OnCreate) OnCreate(this);
+    } catch (...) {
+        if (!Application) throw;
+        Application->HandleException();
+    }
 }
 
 bool TForm::event(QEvent* event) {

@@ -135,3 +135,40 @@ TEST_F(WindowTest, HintLineShowsTheStatusTextOfWhatTheMouseRestsOn) {
 }
 
 } // namespace
+
+#include "shell/splash1.h"
+
+#include <QPointer>
+
+namespace {
+
+TEST_F(WindowTest, TabCyclesThroughTheSixVisibleControlsInOrder) {
+    TImageForm* form = Open(Folder("pics", 1));
+    form->Show();
+    QTest::qWaitForWindowExposed(form);
+    form->DirectoryListBox1->SetFocus();
+    const std::vector<vcl::TControl*> expected = {form->DirectoryListBox1, form->DriveComboBox1,
+                                                  form->FilterComboBox1,   form->Button3,
+                                                  form->ScrollBar1,        form->Button4};
+    for (size_t i = 0; i <= expected.size(); ++i) {
+        EXPECT_EQ(vcl::TControl::FromWidget(QApplication::focusWidget()),
+                  expected[i % expected.size()])
+            << "stop " << i;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+TEST_F(WindowTest, TheSplashGoesAwayWhenAnotherWindowTakesTheActivation) {
+    QPointer<TSplashWindow> splash = new TSplashWindow(nullptr);
+    splash->Show();
+    splash->Update();
+    EXPECT_EQ(splash->ClientWidth(), 314);
+    EXPECT_EQ(splash->ClientHeight(), 129);
+    QTest::qWaitForWindowActive(splash.data());
+    TImageForm* form = Open(Folder("pics", 1));
+    form->Show();
+    QTest::qWaitFor([&] { return splash.isNull(); }, 2000);
+    EXPECT_TRUE(splash.isNull());
+}
+
+} // namespace
