@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include <sys/stat.h>
@@ -17,7 +18,8 @@ namespace {
 // Largest side of the own-size rendering, in pixels.
 constexpr int kMaxFuzzSide = 256;
 
-void FailOnMessage(QtMsgType, const QMessageLogContext&, const QString&) {
+void FailOnMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
+    std::fprintf(stderr, "Qt message while playing: %s\n", message.toLocal8Bit().constData());
     std::abort();
 }
 

@@ -157,8 +157,9 @@ QPen Device::DevicePen() const {
     const Rop2Effect rop = Rop2(state_.rop2);
     QPen out(rop.color.value_or(pen.color));
     const double width = pen.width * TransformScale(LogicalToDevice());
-    const bool cosmetic = pen.width <= 0 || width < 1.0;
-    out.setWidthF(cosmetic ? 0.0 : width);
+    // Pens that come out about a pixel wide are drawn as the one-pixel lines the system draws.
+    const bool cosmetic = pen.width <= 0 || !std::isfinite(width) || width < 1.5;
+    out.setWidthF(cosmetic ? 0.0 : std::min(width, kMaxPenPixels));
     switch (pen.style & kPsEndCapMask) {
     case kPsEndCapSquare:
         out.setCapStyle(Qt::SquareCap);
@@ -213,10 +214,15 @@ QPen Device::DevicePen() const {
         QList<qreal> pattern;
         const double unit = cosmetic ? 1.0 : std::max(width, 1e-6);
         const double scale = TransformScale(LogicalToDevice());
-        for (double d : pen.dashes)
-            pattern.push_back(std::max(d * scale / unit, 0.01));
+        bool usable = true;
+        for (double d : pen.dashes) {
+            const double length = d * scale / unit;
+            usable = usable && std::isfinite(length);
+            // Pieces shorter than a pixel would cost a stroke each and show as a solid line.
+            pattern.push_back(std::max(length, 1.0 / unit));
+        }
         if (pattern.size() % 2) pattern.push_back(pattern.back());
-        out.setDashPattern(pattern);
+        if (usable) out.setDashPattern(pattern);
     }
     return out;
 }
@@ -262,7 +268,19 @@ void Device::Draw(const QPainterPath& device, bool fill, bool stroke) {
         if (brush.style() != Qt::NoBrush) painter_.fillPath(device, brush);
     }
     if (stroke) {
-        const QPen pen = DevicePen();
+        QPen pen = DevicePen();
+        if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen) {
+            // A dashed outline far longer than its pattern would take millions of dashes.
+            double patternPixels = 0;
+            for (qreal d : pen.dashPattern())
+                patternPixels += d;
+            patternPixels *= std::max<qreal>(pen.widthF(), 1.0);
+            const QRectF box = device.controlPointRect();
+            const double longest =
+                (box.width() + box.height()) * std::max(1, device.elementCount());
+            if (!(patternPixels > 0) || longest / patternPixels > kMaxDashes)
+                pen.setStyle(Qt::SolidLine);
+        }
         // A one-pixel line at integer coordinate x lights the pixel column x, as the system
         // draws it; on Qt's pixel grid that column is centred on x + 0.5.
         if (pen.style() != Qt::NoPen)

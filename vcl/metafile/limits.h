@@ -32,6 +32,10 @@ inline constexpr double kMaxTextPixels = 8192.0;
 inline constexpr size_t kMaxTextChars = 8192;
 // Path elements a clip may have before it is reduced to its bounding box.
 inline constexpr size_t kMaxClipElements = 4096;
+// Widest pen drawn, in device pixels (Qt refuses far wider ones); wider pens are drawn this wide.
+inline constexpr double kMaxPenPixels = 16384;
+// Dashes of one outline beyond which it is drawn solid.
+inline constexpr double kMaxDashes = 100000;
 // Device coordinates beyond this magnitude are taken as garbage and the shape is not drawn.
 inline constexpr double kMaxDeviceCoordinate = 1.0e7;
 
