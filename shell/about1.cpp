@@ -45,8 +45,10 @@ TAboutBox::TAboutBox(vcl::TComponent* owner) : vcl::TForm(owner) {
 
     ProductName = AddLabel(this, Panel1, "ProductName", "Ｚｏｒｖａｎｅ", 86, 16);
     Version = AddLabel(this, Panel1, "Version", "Version　:  1.01", 86, 39);
-    Copyright = AddLabel(this, Panel1, "Copyright", "Copyright (C) 2026 Zorvane 開発チーム", 86, 62);
-    Comments = AddLabel(this, Panel1, "Comments", "このソフトウェアは無保証で提供されます。", 24, 104);
+    Copyright =
+        AddLabel(this, Panel1, "Copyright", "Copyright (C) 2026 Zorvane 開発チーム", 86, 62);
+    Comments =
+        AddLabel(this, Panel1, "Comments", "このソフトウェアは無保証で提供されます。", 24, 104);
     Comments->SetAutoSize(false);
     Comments->SetBounds(24, 104, 240, 40);
 
@@ -60,4 +62,6 @@ TAboutBox::TAboutBox(vcl::TComponent* owner) : vcl::TForm(owner) {
     OKButton->SetTabOrder(0);
 }
 
-void TAboutBox::OKButtonClick(vcl::TObject*) { Close(); }
+void TAboutBox::OKButtonClick(vcl::TObject*) {
+    Close();
+}

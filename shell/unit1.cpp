@@ -43,4 +43,6 @@ TOKBottomDlg::TOKBottomDlg(vcl::TComponent* owner) : vcl::TForm(owner) {
     Memo1->SetTabOrder(1);
 }
 
-void TOKBottomDlg::OKBtnClick(vcl::TObject*) { Close(); }
+void TOKBottomDlg::OKBtnClick(vcl::TObject*) {
+    Close();
+}

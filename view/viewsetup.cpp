@@ -126,4 +126,6 @@ void TOKRightDlg::Button1Click(vcl::TObject*) {
     Close();
 }
 
-void TOKRightDlg::OKBtnClick(vcl::TObject*) { Close(); }
+void TOKRightDlg::OKBtnClick(vcl::TObject*) {
+    Close();
+}

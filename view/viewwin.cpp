@@ -27,7 +27,9 @@ TViewForm::TViewForm(vcl::TComponent* owner) : vcl::TForm(owner) {
     All1->SetStretch(false);
     All1->SetPreView(false);
 
-    OnClose = [this](vcl::TObject* sender, vcl::TCloseAction& action) { FormClose(sender, action); };
+    OnClose = [this](vcl::TObject* sender, vcl::TCloseAction& action) {
+        FormClose(sender, action);
+    };
 }
 
 void TViewForm::FormClose(vcl::TObject*, vcl::TCloseAction&) {

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 
 namespace viewtest {
 namespace {
@@ -40,6 +41,31 @@ TEST_F(InfoBoxesTest, AboutTwiceLeavesOneBoxInFront) {
     EXPECT_TRUE(QTest::qWaitForWindowActive(AboutBox));
     AboutBox->OKButtonClick(AboutBox->OKButton);
     EXPECT_FALSE(AboutBox->isVisible());
+}
+
+TEST_F(InfoBoxesTest, EnterPressesOkAndEscapeDoesNothing) {
+    struct Box {
+        const char* title;
+        vcl::TForm* form;
+        std::function<void()> show;
+    };
+    const Box boxes[] = {
+        {"About", AboutBox, [] { ImageForm->K2Click(ImageForm->K2); }},
+        {"README", OKBottomDlg,
+         [] {
+             ImageForm->readme1Click(ImageForm->readme1);
+             OKBottomDlg->OKBtn->setFocus();
+         }},
+    };
+    for (const Box& box : boxes) {
+        SCOPED_TRACE(box.title);
+        box.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(box.form));
+        QTest::keyClick(box.form, Qt::Key_Escape);
+        EXPECT_TRUE(box.form->isVisible());
+        QTest::keyClick(box.form, Qt::Key_Return);
+        EXPECT_FALSE(box.form->isVisible());
+    }
 }
 
 TEST_F(InfoBoxesTest, TheBoxesCanBeOpenTogether) {
