@@ -8,8 +8,8 @@ if [ "${1:-}" = "--inside-display" ]; then
   inside=1
   shift
 fi
-program=$1
-fixture=$2
+program=$(realpath "$1")
+fixture=$(realpath "$2")
 keep=${3:-}
 work=${4:-}
 for tool in xvfb-run xdotool xwininfo import convert python3; do
