@@ -81,6 +81,14 @@ def keys(window, *names):
         time.sleep(0.3)
 
 
+def expect_pixel(point, colour, what):
+    """Waits for the screen to show `colour` at `point`: a slow machine paints late."""
+    try:
+        wait_for(what, lambda: pixel(*point) == colour, 10)
+    except Failure:
+        raise Failure(f"{what}: {pixel(*point)} instead of {colour}")
+
+
 def pixel(x, y):
     out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8",
                           "txt:-"],
@@ -135,25 +143,20 @@ def first_run(s, pictures):
     s.shot("first-start")
     # The directory list has the focus: its last entry is the only subfolder, the pictures.
     keys(s.browser, "End", "Return")
-    time.sleep(1.0)
+    expect_pixel(s.at(171, 32), COLOURS[0], "pane 1 shows the first picture")
     s.shot("folder-opened")
-    if pixel(*s.at(171, 32)) != COLOURS[0]:
-        raise Failure(f"pane 1 does not show the first picture: {pixel(*s.at(171, 32))}")
 
     # Page down: a click into the scroll bar below its thumb.
     click(*s.at(448, 200))
-    time.sleep(0.5)
+    expect_pixel(s.at(171, 32), COLOURS[12], "the second page begins with the thirteenth picture")
     s.shot("paged-down")
-    if pixel(*s.at(171, 32)) != COLOURS[12]:
-        raise Failure("the second page does not begin with the thirteenth picture")
 
     # Enlarge the thumbnail by a double-click.
     click(*s.at(171, 32), repeat=2)
     view = wait_for("the view window", lambda: visible_window(VIEW))
-    s.shot("enlarged")
     vx, vy, _, _ = geometry(view)
-    if pixel(vx + 5, vy + 5) != COLOURS[12]:
-        raise Failure("the view window does not show the picture at its own place")
+    expect_pixel((vx + 5, vy + 5), COLOURS[12], "the view window shows the picture")
+    s.shot("enlarged")
 
     # A 1-second slide show from the current file: the page shows the last entry, so the show
     # loads it, and one second later closes the view window.
@@ -210,10 +213,8 @@ def second_run(s, pictures):
     keys(s.browser, "alt+e", "l")
     s.shot("load-submenu")
     keys(s.browser, "Return")
-    time.sleep(1.0)
+    expect_pixel(s.at(171, 32), COLOURS[0], "the saved folder's first picture is in pane 1")
     s.shot("saved-folder-loaded")
-    if pixel(*s.at(171, 32)) != COLOURS[0]:
-        raise Failure("the saved folder's first picture is not in pane 1")
     # The slide show dialog from the menu, with the saved interval and loop box.
     keys(s.browser, "alt+e", "v")
     dialog = wait_for("the slide show dialog", lambda: visible_window(SLIDE_SHOW))
