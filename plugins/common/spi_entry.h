@@ -3,8 +3,11 @@
 // picture the same way.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <new>
+#include <span>
+#include <vector>
 
 #include "plugins/common/spi_dib.h"
 #include "plugins/common/spi_input.h"
@@ -42,7 +45,24 @@ private:
     int32_t data_ = 0;
 };
 
-// GetPictureInfo: reads the input and lets `read(bytes, info)` fill the record.
+// GetPluginInfo from the plug-in's table of strings.
+template <size_t N>
+int32_t PluginInfoEntry(const char* const (&table)[N], int32_t infoNumber, char* buffer,
+                        int32_t bufferLength) noexcept {
+    return CopyInfoString(table, int32_t(N), infoNumber, buffer, bufferLength);
+}
+
+// IsSupported: `looksLike(head)` judges the first bytes of the file.
+template <typename LooksLike>
+int32_t SupportedEntry(uintptr_t data, LooksLike&& looksLike) noexcept {
+    return Guarded([&] {
+        const std::vector<uint8_t> head = SniffHead(data);
+        return int32_t(bool(looksLike(std::span<const uint8_t>(head))));
+    });
+}
+
+// GetPictureInfo: reads the input and lets `read(bytes, info)` fill a record, which reaches the
+// caller only when it is complete.
 template <typename Read>
 int32_t PictureInfoEntry(const char* source, int32_t offsetOrLength, uint32_t flag,
                          SpiPictureInfo* info, Read&& read) noexcept {
@@ -51,7 +71,10 @@ int32_t PictureInfoEntry(const char* source, int32_t offsetOrLength, uint32_t fl
         Input input;
         if (const int32_t rc = ReadInput(source, offsetOrLength, flag, input); rc != SPI_OK)
             return rc;
-        return int32_t(read(input.bytes(), *info));
+        SpiPictureInfo record{};
+        const int32_t rc = read(input.bytes(), record);
+        if (rc == SPI_OK) *info = record;
+        return rc;
     });
 }
 
@@ -72,4 +95,37 @@ int32_t PictureEntry(const char* source, int32_t offsetOrLength, uint32_t flag,
     });
 }
 
+// For a decoder that reports no progress of its own: the callback hears of the start and of the
+// end, and may stop the decoding at either.
+template <typename Decode> auto WithStartAndEndProgress(Decode decode) {
+    return [decode](auto file, Progress progress, DibOutput& out) -> int32_t {
+        if (!progress.Report(0, 1)) return SPI_ABORTED;
+        if (const int32_t rc = decode(file, out); rc != SPI_OK) return rc;
+        return progress.Report(1, 1) ? int32_t(SPI_OK) : int32_t(SPI_ABORTED);
+    };
+}
+
 } // namespace spi
+
+// The four entry points every plug-in exports, for a plug-in whose decoder takes the whole file:
+// `pluginInfo` is its GetPluginInfo table, `looksLike(head)` judges a file's first bytes,
+// `describe(bytes, info)` fills the picture information and `decode(bytes, progress, out)` the DIB.
+#define SPI_PLUGIN_ENTRY_POINTS(pluginInfo, looksLike, describe, decode)                           \
+    extern "C" {                                                                                   \
+    SPI_EXPORT int32_t GetPluginInfo(int32_t infoNumber, char* buffer, int32_t bufferLength) {     \
+        return spi::PluginInfoEntry(pluginInfo, infoNumber, buffer, bufferLength);                 \
+    }                                                                                              \
+    SPI_EXPORT int32_t IsSupported(const char* /*fileName*/, uintptr_t data) {                     \
+        return spi::SupportedEntry(data, looksLike);                                               \
+    }                                                                                              \
+    SPI_EXPORT int32_t GetPictureInfo(const char* source, int32_t offsetOrLength, uint32_t flag,   \
+                                      SpiPictureInfo* info) {                                      \
+        return spi::PictureInfoEntry(source, offsetOrLength, flag, info, describe);                \
+    }                                                                                              \
+    SPI_EXPORT int32_t GetPicture(const char* source, int32_t offsetOrLength, uint32_t flag,       \
+                                  HGLOBAL32* bitmapInfo, HGLOBAL32* bits,                          \
+                                  SpiProgressCallback progress, int32_t progressData) {            \
+        return spi::PictureEntry(source, offsetOrLength, flag, bitmapInfo, bits, progress,         \
+                                 progressData, decode);                                            \
+    }                                                                                              \
+    }

@@ -22,27 +22,4 @@ int32_t Describe(std::span<const uint8_t> file, SpiPictureInfo& info) {
 
 } // namespace
 
-extern "C" {
-
-SPI_EXPORT int32_t GetPluginInfo(int32_t infoNumber, char* buffer, int32_t bufferLength) {
-    return spi::CopyInfoString(kPluginInfo, int32_t(std::size(kPluginInfo)), infoNumber, buffer,
-                               bufferLength);
-}
-
-SPI_EXPORT int32_t IsSupported(const char*, uintptr_t data) {
-    return spi::Guarded([&] { return int32_t(pi::LooksLikePi(spi::SniffHead(data))); });
-}
-
-SPI_EXPORT int32_t GetPictureInfo(const char* source, int32_t offsetOrLength, uint32_t flag,
-                                  SpiPictureInfo* info) {
-    return spi::PictureInfoEntry(source, offsetOrLength, flag, info, Describe);
-}
-
-SPI_EXPORT int32_t GetPicture(const char* source, int32_t offsetOrLength, uint32_t flag,
-                              HGLOBAL32* bitmapInfo, HGLOBAL32* bits, SpiProgressCallback progress,
-                              int32_t progressData) {
-    return spi::PictureEntry(source, offsetOrLength, flag, bitmapInfo, bits, progress, progressData,
-                             pi::Decode);
-}
-
-} // extern "C"
+SPI_PLUGIN_ENTRY_POINTS(kPluginInfo, pi::LooksLikePi, Describe, pi::Decode)

@@ -1,10 +1,7 @@
 // Fuzz target: the Pi decoder on arbitrary bytes, as GetPicture runs it. A few bits of stream can
 // legitimately fill a picture of the largest allowed size, which is slow under the sanitizers; such
 // headers are only parsed, so that the fuzzer spends its time on the stream.
-#include <cstddef>
-#include <cstdint>
-#include <span>
-
+#include "plugins/common/spi_fuzz.h"
 #include "plugins/ifpi/pi_decoder.h"
 
 namespace {
@@ -17,9 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (pi::ReadHeader(bytes, header) == SPI_OK &&
         uint64_t(header.width) * header.height > kLargestDecodedPixels)
         return 0;
-    spi::Guarded([&] {
-        spi::DibOutput out;
-        return pi::Decode(bytes, spi::Progress(), out);
-    });
+    spi::fuzz::CallDecoder(bytes, pi::Decode);
     return 0;
 }
