@@ -186,9 +186,9 @@ TEST_P(PluginContract, PictureAfter128JunkBytes) {
     bytes.insert(bytes.end(), picture.begin(), picture.end());
     const auto path = TempFile("offset", bytes);
     SpiPictureInfo info{};
-    EXPECT_NE(plugin_.InfoFromFile(path.string(), 0, info), SPI_OK);
+    EXPECT_NE(plugin_.InfoFile(path.string(), 0, info), SPI_OK);
     EXPECT_EQ(plugin_.DecodeFile(path.string(), 0).rc, SPI_NOT_SUPPORTED);
-    ASSERT_EQ(plugin_.InfoFromFile(path.string(), 128, info), SPI_OK);
+    ASSERT_EQ(plugin_.InfoFile(path.string(), 128, info), SPI_OK);
     EXPECT_EQ(+info.width, 8);
     EXPECT_EQ(plugin_.DecodeFile(path.string(), 128).rc, SPI_OK);
     if (info.textInfo) GlobalFree(info.textInfo);
@@ -293,13 +293,13 @@ TEST_P(PluginContract, DecodersPrintNothing) {
 
 TEST_P(PluginContract, MissingFileAndBadArguments) {
     SpiPictureInfo info{};
-    EXPECT_EQ(plugin_.InfoFromFile("/nonexistent/zorvane/a.pic", 0, info), SPI_FILE_READ_ERROR);
+    EXPECT_EQ(plugin_.InfoFile("/nonexistent/zorvane/a.pic", 0, info), SPI_FILE_READ_ERROR);
     EXPECT_EQ(plugin_.DecodeFile("/nonexistent/zorvane/a.pic", 0).rc, SPI_FILE_READ_ERROR);
     const auto path = TempFile("short", GetParam().make());
     EXPECT_EQ(plugin_.DecodeFile(path.string(), 1 << 30).rc, SPI_FILE_READ_ERROR); // past the end
     std::filesystem::remove(path);
     const auto empty = TempFile("empty", {});
-    EXPECT_EQ(plugin_.InfoFromFile(empty.string(), 0, info), SPI_FILE_READ_ERROR);
+    EXPECT_EQ(plugin_.InfoFile(empty.string(), 0, info), SPI_FILE_READ_ERROR);
     EXPECT_EQ(plugin_.DecodeFile(empty.string(), 0).rc, SPI_FILE_READ_ERROR);
     std::filesystem::remove(empty);
     const Bytes bytes = GetParam().make();

@@ -140,7 +140,7 @@ TEST_P(SamplePictures, DecodeLikeTheReferenceOrFailCleanly) {
         SCOPED_TRACE(name);
         const bool broken = testsupport::IsTaggedBroken(file);
         SpiPictureInfo info{};
-        const int32_t infoRc = plugin.InfoFromFile(file.string(), 0, info);
+        const int32_t infoRc = plugin.InfoFile(file.string(), 0, info);
         if (infoRc == SPI_OK && info.textInfo) GlobalFree(info.textInfo);
         const Picture p = plugin.DecodeFile(file.string(), 0);
         const auto refPath =
