@@ -159,7 +159,11 @@ QPen Device::DevicePen() const {
     const double width = pen.width * TransformScale(LogicalToDevice());
     // Pens that come out about a pixel wide are drawn as the one-pixel lines the system draws.
     const bool cosmetic = pen.width <= 0 || !std::isfinite(width) || width < 1.5;
-    out.setWidthF(cosmetic ? 0.0 : std::min(width, kMaxPenPixels));
+    // A pen wider than twice the target's diagonal covers the same pixels near it; wider ones
+    // only cost time (the stroker's outline grows with the width).
+    const double widest =
+        std::min(kMaxPenPixels, 2 * std::hypot(target_.width(), target_.height()));
+    out.setWidthF(cosmetic ? 0.0 : std::max(1.0, std::min(width, widest)));
     switch (pen.style & kPsEndCapMask) {
     case kPsEndCapSquare:
         out.setCapStyle(Qt::SquareCap);
