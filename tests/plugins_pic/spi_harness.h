@@ -1,13 +1,12 @@
-// Calls a picture plug-in the way the host does: loaded by bare file name, entry points looked up,
-// handles locked, read and freed.
+// The PIC and PIC2 plug-ins called through the tests' common plug-in host, their pictures
+// unpacked to one 0xRRGGBB value per pixel.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "platform/dynlib.h"
-#include "plugins/spi.h"
+#include "tests/support/spi_host.h"
 
 namespace pictest {
 
@@ -23,27 +22,15 @@ struct Picture {
     uint32_t at(int32_t x, int32_t y) const { return rgb[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
-class Plugin {
+class Plugin : public testsupport::SpiPlugin {
 public:
-    explicit Plugin(const std::string& fileName);
-    bool loaded() const { return bool(library_); }
-
-    SpiGetPluginInfoFn getPluginInfo = nullptr;
-    SpiIsSupportedFn isSupported = nullptr;
-    SpiGetPictureInfoFn getPictureInfo = nullptr;
-    SpiGetPictureFn getPicture = nullptr;
+    using SpiPlugin::SpiPlugin;
 
     // GetPicture on bytes in memory; on success the picture is read out of the handles, which
     // are then freed.
     int32_t Decode(const std::vector<uint8_t>& bytes, Picture& picture) const;
     // GetPicture on a file from an offset.
     int32_t DecodeFile(const std::string& path, int32_t offset, Picture& picture) const;
-    int32_t Info(const std::vector<uint8_t>& bytes, SpiPictureInfo& info) const;
-
-private:
-    int32_t Collect(int32_t rc, HGLOBAL32 infoHandle, HGLOBAL32 bitsHandle, Picture& picture) const;
-
-    platform::ScopedLibrary library_;
 };
 
 } // namespace pictest
