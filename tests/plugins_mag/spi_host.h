@@ -1,5 +1,5 @@
-// Calls one of the MAG, Pi and XLD4 plug-ins as the host does: loaded by bare file name, entry
-// points looked up, the two handles locked, read, unlocked and freed.
+// The MAG, Pi and XLD4 plug-ins called through the tests' common plug-in host, their pictures
+// checked as the host's transfer relies on them and unpacked to one index per pixel.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dynlib.h"
-#include "plugins/spi.h"
+#include "tests/support/spi_host.h"
 
 namespace magtest {
 
@@ -24,15 +23,9 @@ struct Picture {
     uint32_t rgb(int32_t x, int32_t y) const { return palette.at(index(x, y)); }
 };
 
-class Plugin {
+class Plugin : public testsupport::SpiPlugin {
 public:
-    explicit Plugin(const std::string& fileName);
-    bool complete() const;
-
-    SpiGetPluginInfoFn getPluginInfo = nullptr;
-    SpiIsSupportedFn isSupported = nullptr;
-    SpiGetPictureInfoFn getPictureInfo = nullptr;
-    SpiGetPictureFn getPicture = nullptr;
+    using SpiPlugin::SpiPlugin;
 
     // GetPicture on bytes in memory (flag 1).
     int32_t Decode(const std::vector<uint8_t>& bytes, Picture& picture) const;
@@ -40,11 +33,6 @@ public:
     int32_t DecodeFile(const std::filesystem::path& path, int32_t offset, Picture& picture) const;
     // The host's bitmap path: offset 0, and offset 128 again only when that gave "unknown format".
     int32_t LoadLikeHost(const std::filesystem::path& path, Picture& picture) const;
-    int32_t Info(const std::vector<uint8_t>& bytes, SpiPictureInfo& info) const;
-    int32_t InfoFile(const std::filesystem::path& path, int32_t offset, SpiPictureInfo& info) const;
-
-private:
-    platform::ScopedLibrary library_;
 };
 
 // Writes `bytes` to a fresh file under the test's temporary folder and returns its path.
