@@ -245,8 +245,9 @@ QRect Ink(const QImage& image) {
 }
 
 std::vector<uint8_t> TextFile(uint32_t align, int32_t x, int32_t y, const std::u16string& text,
-                              int times = 1) {
+                              int times = 1, bool turned = false) {
     Emf e;
+    if (turned) e.Record(35, Xform(0, -1, 1, 0, 0, 100)); // a quarter turn counter-clockwise
     Bytes font;
     font.U32(1).I32(-20).I32(0).I32(0).I32(0).I32(400).U8(0).U8(0).U8(0).U8(0).U32(0);
     const std::u16string face = u"DejaVu Sans";
@@ -284,6 +285,15 @@ TEST(EmfText, PlacedByAlignment) {
     EXPECT_LT(Ink(bottom).bottom(), 52);
     // Bottom alignment lifts the baseline by the descent.
     EXPECT_LT(Ink(bottom).bottom(), Ink(baseline).bottom());
+}
+
+TEST(EmfText, WorldRotationTurnsTheBaseline) {
+    const QRect flat = Ink(Render(TextFile(0, 20, 20, u"HHHH")));
+    const QRect turned = Ink(Render(TextFile(0, 20, 20, u"HHHH", 1, true)));
+    ASSERT_FALSE(flat.isEmpty());
+    ASSERT_FALSE(turned.isEmpty());
+    EXPECT_GT(flat.width(), flat.height());
+    EXPECT_GT(turned.height(), turned.width());
 }
 
 TEST(EmfText, UpdateCurrentPositionAdvances) {

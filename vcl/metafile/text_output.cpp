@@ -96,7 +96,15 @@ void DrawText(Device& device, const TextRun& run) {
         baseline = metrics.ascent();
         break;
     }
-    const double angle = font.escapement / 10.0;
+    // The escapement turns the baseline counter-clockwise; a rotating world transform turns it
+    // further (seen through a page mapping that may turn y upwards). Mirroring turns nothing.
+    double angle = font.escapement / 10.0;
+    const QTransform& world = state.world;
+    if (world.determinant() > 0 && (world.m12() != 0 || world.m21() != 0)) {
+        const QTransform pageToDevice = world.inverted() * t;
+        const double turn = std::atan2(world.m12(), world.m11()) * 180.0 / 3.14159265358979323846;
+        angle += pageToDevice.m22() > 0 ? -turn : turn;
+    }
 
     QPainter& painter = device.Painter();
     const QTransform base = painter.worldTransform();
