@@ -2,8 +2,8 @@
 // flag and copy rules, the placement and density record, and every kind of bad input.
 #include <gtest/gtest.h>
 
-#include "tests/plugins_mag/bit_writer.h"
 #include "tests/plugins_mag/spi_host.h"
+#include "tests/support/bit_writer.h"
 
 namespace {
 
@@ -45,15 +45,15 @@ std::vector<uint8_t> MakeMag(const MagParts& m) {
     for (const uint8_t v : {uint8_t(0), m.machine, m.machineFlags, m.mode})
         file.push_back(v);
     for (const uint16_t v : {m.x1, m.y1, m.x2, m.y2})
-        magtest::PutLe16(file, v);
+        testsupport::PutLe16(file, v);
     for (const uint32_t v :
          {flagA, flagB, uint32_t(m.flagB.size()), pixels, uint32_t(m.pixels.size())})
-        magtest::PutLe32(file, v);
+        testsupport::PutLe32(file, v);
     for (size_t i = 0; i < entries; ++i) // stored green, red, blue
         file.insert(file.end(), {uint8_t(i * 16), uint8_t(255 - i), uint8_t(i * 7)});
-    magtest::Append(file, m.flagA);
-    magtest::Append(file, m.flagB);
-    magtest::Append(file, m.pixels);
+    testsupport::Append(file, m.flagA);
+    testsupport::Append(file, m.flagB);
+    testsupport::Append(file, m.pixels);
     return file;
 }
 

@@ -4,9 +4,14 @@
 #include <bit>
 #include <cstring>
 
-#include "tests/plugins_mag/bit_writer.h"
+#include "tests/support/bit_writer.h"
 
 namespace magtest {
+
+using testsupport::Append;
+using testsupport::BitWriter;
+using testsupport::PutBe16;
+using testsupport::PutText;
 
 namespace {
 

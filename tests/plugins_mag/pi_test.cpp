@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "tests/plugins_mag/bit_writer.h"
 #include "tests/plugins_mag/pi_encoder.h"
 #include "tests/plugins_mag/spi_host.h"
+#include "tests/support/bit_writer.h"
 
 namespace {
 
@@ -20,25 +20,25 @@ constexpr size_t kDepthAt = 7, kMachineDataAt = 12, kWidthAt = 14, kHeightAt = 1
 
 std::vector<uint8_t> HeaderOnly(const PiImage& image) {
     std::vector<uint8_t> file;
-    magtest::PutText(file, "Pi");
-    magtest::PutText(file, image.comment);
+    testsupport::PutText(file, "Pi");
+    testsupport::PutText(file, image.comment);
     file.insert(file.end(), {0x1A, 0x00, uint8_t(image.paletteRgb.empty() ? 0x80 : 0x00),
                              image.aspectFirst, image.aspectSecond, uint8_t(image.depth)});
-    magtest::PutText(file, "TEST");
-    magtest::PutBe16(file, uint32_t(image.machineData.size()));
-    magtest::Append(file, image.machineData);
-    magtest::PutBe16(file, image.width);
-    magtest::PutBe16(file, image.height);
-    magtest::Append(file, image.paletteRgb);
+    testsupport::PutText(file, "TEST");
+    testsupport::PutBe16(file, uint32_t(image.machineData.size()));
+    testsupport::Append(file, image.machineData);
+    testsupport::PutBe16(file, image.width);
+    testsupport::PutBe16(file, image.height);
+    testsupport::Append(file, image.paletteRgb);
     return file;
 }
 
 std::vector<uint8_t> WithStream(const PiImage& image, const char* bits) {
     auto file = HeaderOnly(image);
-    magtest::BitWriter stream;
+    testsupport::BitWriter stream;
     stream.Put(bits);
     stream.Put(0, 32); // the customary zero tail
-    magtest::Append(file, stream.bytes());
+    testsupport::Append(file, stream.bytes());
     return file;
 }
 

@@ -3,9 +3,14 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "tests/plugins_mag/bit_writer.h"
+#include "tests/support/bit_writer.h"
 
 namespace magtest {
+
+using testsupport::Append;
+using testsupport::BitWriter;
+using testsupport::PutLe16;
+using testsupport::PutText;
 
 namespace {
 

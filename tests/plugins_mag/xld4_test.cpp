@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "tests/plugins_mag/bit_writer.h"
 #include "tests/plugins_mag/q4_encoder.h"
 #include "tests/plugins_mag/spi_host.h"
+#include "tests/support/bit_writer.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ using magtest::Q4Image;
 constexpr size_t kPixels = magtest::kQ4Width * magtest::kQ4Height;
 
 std::vector<uint8_t> Codes(const char* bits) {
-    magtest::BitWriter w;
+    testsupport::BitWriter w;
     w.Put(bits);
     return w.bytes();
 }
@@ -25,9 +25,9 @@ std::vector<uint8_t> Codes(const char* bits) {
 std::vector<uint8_t> FileOf(const std::vector<std::vector<uint8_t>>& chunks) {
     std::vector<uint8_t> body;
     for (const auto& c : chunks)
-        magtest::Append(body, c);
+        testsupport::Append(body, c);
     auto file = magtest::Q4Header(16 + body.size());
-    magtest::Append(file, body);
+    testsupport::Append(file, body);
     return file;
 }
 

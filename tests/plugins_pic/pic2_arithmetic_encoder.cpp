@@ -4,10 +4,13 @@
 #include <array>
 #include <random>
 
-#include "tests/plugins_pic/bit_writer.h"
 #include "tests/plugins_pic/pic2_encoder.h"
+#include "tests/support/bit_writer.h"
 
 namespace pictest {
+
+using testsupport::BitWriter;
+using testsupport::PutBe16;
 
 namespace {
 

@@ -3,9 +3,12 @@
 #include <cstring>
 #include <random>
 
-#include "tests/plugins_pic/bit_writer.h"
+#include "tests/support/bit_writer.h"
 
 namespace pictest {
+
+using testsupport::PutBe16;
+using testsupport::PutBe32;
 
 std::vector<uint8_t> EncodeRawBlock(const Pic2Block& block, int cb, uint32_t seed) {
     std::mt19937 random(seed);

@@ -2,10 +2,12 @@
 // go, then the bits, since a run length must count pixels whose kind later chains decide.
 #include <random>
 
-#include "tests/plugins_pic/bit_writer.h"
 #include "tests/plugins_pic/pic2_encoder.h"
+#include "tests/support/bit_writer.h"
 
 namespace pictest {
+
+using testsupport::BitWriter;
 
 namespace {
 

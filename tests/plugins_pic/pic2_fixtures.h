@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/plugins_pic/bit_writer.h"
+#include "tests/support/bit_writer.h"
 
 namespace pictest {
+
+using testsupport::PutBe16;
+using testsupport::PutBe32;
 
 struct HandBlock {
     std::string id;

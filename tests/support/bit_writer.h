@@ -1,11 +1,12 @@
-// Building test files: bits most significant first, and little- or big-endian numbers.
+// Building test files: bits most significant first (padded with zero bits to whole bytes), and
+// little- or big-endian numbers.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-namespace magtest {
+namespace testsupport {
 
 class BitWriter {
 public:
@@ -43,6 +44,10 @@ inline void PutBe16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(uint8_t(v >> 8));
     out.push_back(uint8_t(v));
 }
+inline void PutBe32(std::vector<uint8_t>& out, uint32_t v) {
+    PutBe16(out, v >> 16);
+    PutBe16(out, v & 0xFFFF);
+}
 inline void PutText(std::vector<uint8_t>& out, std::string_view text) {
     out.insert(out.end(), text.begin(), text.end());
 }
@@ -50,4 +55,4 @@ inline void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& more) 
     out.insert(out.end(), more.begin(), more.end());
 }
 
-} // namespace magtest
+} // namespace testsupport
