@@ -6,7 +6,6 @@
 //    side, so the ratio is a loose one.
 //  - Pi: 1600 x 1200 plasma pictures in 16 and 256 colours written by the tests' Pi encoder.
 //  - XLD4: 640 x 400 pictures (the format's only size) written by the tests' XLD4 encoder.
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/timing.h"
 #include "platform/dynlib.h"
 #include "plugins/spi.h"
 #include "tests/plugins_mag/pi_encoder.h"
@@ -25,41 +25,19 @@ namespace {
 
 constexpr int kRuns = 15; // the best run: other work shares the machine
 
-struct Result {
-    double bestMs = 0;
-    int32_t width = 0, height = 0;
-    int32_t rc = 0;
-};
+using benchsupport::DecodeTiming;
 
-Result Time(SpiGetPictureFn getPicture, const std::vector<uint8_t>& bytes) {
-    Result result;
-    for (int run = 0; run < kRuns; ++run) {
-        HGLOBAL32 info = 0, bits = 0;
-        const auto start = std::chrono::steady_clock::now();
-        result.rc = getPicture(reinterpret_cast<const char*>(bytes.data()), int32_t(bytes.size()),
-                               SPI_INPUT_MEMORY, &info, &bits, nullptr, 0);
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
-        if (result.rc != SPI_OK) return result;
-        const auto* header = static_cast<const DibInfoHeader*>(GlobalLock(info));
-        result.width = header->biWidth;
-        result.height = header->biHeight;
-        GlobalUnlock(info);
-        GlobalFree(info);
-        GlobalFree(bits);
-        if (run == 0 || ms < result.bestMs) result.bestMs = ms;
-    }
-    return result;
+DecodeTiming Time(SpiGetPictureFn getPicture, const std::vector<uint8_t>& bytes) {
+    return benchsupport::TimeGetPicture(getPicture, bytes, kRuns);
 }
 
-void Print(const char* what, size_t bytes, const Result& r, double referenceMs = 0) {
+void Print(const char* what, size_t bytes, const DecodeTiming& r, double referenceMs = 0) {
     if (r.rc != SPI_OK) {
         std::printf("%-30s failed with result %d\n", what, r.rc);
         return;
     }
     std::printf("%-30s %5d x %-5d %9zu bytes %8.2f ms %8.1f Mpixel/s", what, r.width, r.height,
-                bytes, r.bestMs, double(r.width) * r.height / 1e6 / (r.bestMs / 1000));
+                bytes, r.bestMs, r.megapixelsPerSecond());
     if (referenceMs > 0)
         std::printf("   recorded independent decoder %.0f ms: %.1fx", referenceMs,
                     referenceMs / r.bestMs);

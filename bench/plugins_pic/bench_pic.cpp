@@ -5,7 +5,6 @@
 //    process, decoding and writing PNG); no PIC decoder is installed here to run side by side.
 //  - PIC2: 1600 x 1200 pictures written by the tests' PIC2 writer in every block coding; the
 //    uncoded big-endian block is the reference the coded ones are measured against.
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/timing.h"
 #include "platform/dynlib.h"
 #include "plugins/spi.h"
 #include "tests/plugins_pic/pic2_encoder.h"
@@ -23,45 +23,19 @@ namespace {
 constexpr int kRuns = 9;
 constexpr double kRecordedIndependentMs = 817; // samples/README.md, whole process with PNG
 
-struct Result {
-    double bestMs = 0;
-    int32_t width = 0, height = 0;
-    int32_t rc = 0;
-};
+using benchsupport::DecodeTiming;
 
-Result Time(SpiGetPictureFn getPicture, const std::vector<uint8_t>& bytes) {
-    Result result;
-    for (int run = 0; run < kRuns; ++run) {
-        HGLOBAL32 info = 0, bits = 0;
-        const auto start = std::chrono::steady_clock::now();
-        result.rc = getPicture(reinterpret_cast<const char*>(bytes.data()), int32_t(bytes.size()),
-                               SPI_INPUT_MEMORY, &info, &bits, nullptr, 0);
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
-        if (result.rc != SPI_OK) return result;
-        const auto* header = static_cast<const DibInfoHeader*>(GlobalLock(info));
-        result.width = header->biWidth;
-        result.height = header->biHeight;
-        GlobalUnlock(info);
-        GlobalFree(info);
-        GlobalFree(bits);
-        if (run == 0 || ms < result.bestMs) result.bestMs = ms;
-    }
-    return result;
+DecodeTiming Time(SpiGetPictureFn getPicture, const std::vector<uint8_t>& bytes) {
+    return benchsupport::TimeGetPicture(getPicture, bytes, kRuns);
 }
 
-double Megapixels(const Result& r) {
-    return double(r.width) * r.height / 1e6;
-}
-
-void Print(const char* what, size_t bytes, const Result& r) {
+void Print(const char* what, size_t bytes, const DecodeTiming& r) {
     if (r.rc != SPI_OK) {
         std::printf("%-34s failed with result %d\n", what, r.rc);
         return;
     }
     std::printf("%-34s %5d x %-5d %9zu bytes %8.1f ms %8.1f Mpixel/s\n", what, r.width, r.height,
-                bytes, r.bestMs, Megapixels(r) / (r.bestMs / 1000));
+                bytes, r.bestMs, r.megapixelsPerSecond());
 }
 
 } // namespace
@@ -80,7 +54,7 @@ int main() {
     std::ifstream in(benchPic, std::ios::binary);
     if (in) {
         const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-        const Result r = Time(pic, bytes);
+        const DecodeTiming r = Time(pic, bytes);
         Print("PIC 15-bit (sample collection)", bytes.size(), r);
         if (r.rc == SPI_OK)
             std::printf("  recorded independent decoder, whole process: %.0f ms; ratio %.1fx\n",
@@ -105,7 +79,7 @@ int main() {
         file.blocks.push_back(
             {c.coding, 0, 0, w, h, pictest::MakeValues(pictest::Pattern::Shapes, w, h, 8, 5), {}});
         const std::vector<uint8_t> bytes = pictest::EncodePic2(file);
-        const Result r = Time(pic2, bytes);
+        const DecodeTiming r = Time(pic2, bytes);
         Print(c.name, bytes.size(), r);
         if (c.coding == pictest::Pic2Coding::RawBigEndian)
             rawMs = r.bestMs;
