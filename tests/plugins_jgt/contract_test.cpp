@@ -10,6 +10,7 @@
 #include "plugins/common/spi_limits.h"
 #include "tests/plugins_jgt/fixtures.h"
 #include "tests/plugins_jgt/plugin_host.h"
+#include "tests/support/plugin_test.h"
 
 namespace jgt {
 namespace {
@@ -81,16 +82,10 @@ const PluginCase kPlugins[] = {
     {"iftiff.spi", "Zorvane TIFF plug-in 1.01", "*.tif", SmallTiff, HugeTiff, 8},
 };
 
-class PluginContract : public ::testing::TestWithParam<PluginCase> {
+class PluginContract
+    : public testsupport::PluginTest<Plugin, ::testing::TestWithParam<PluginCase>> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(plugin_.loaded()) << GetParam().file << ": " << platform::LastLibraryError();
-        liveBefore_ = GlobalLiveHandles();
-    }
-    void TearDown() override { EXPECT_EQ(GlobalLiveHandles(), liveBefore_) << "handles leaked"; }
-
-    Plugin plugin_{GetParam().file};
-    size_t liveBefore_ = 0;
+    PluginContract() : PluginTest(GetParam().file) {}
 };
 
 TEST_P(PluginContract, PluginInfoStrings) {

@@ -5,20 +5,14 @@
 
 #include "tests/plugins_jgt/fixtures.h"
 #include "tests/plugins_jgt/plugin_host.h"
+#include "tests/support/plugin_test.h"
 
 namespace jgt {
 namespace {
 
-class GifPlugin : public ::testing::Test {
+class GifPlugin : public testsupport::PluginTest<Plugin> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(plugin_.loaded()) << platform::LastLibraryError();
-        liveBefore_ = GlobalLiveHandles();
-    }
-    void TearDown() override { EXPECT_EQ(GlobalLiveHandles(), liveBefore_) << "handles leaked"; }
-
-    Plugin plugin_{"ifgif.spi"};
-    size_t liveBefore_ = 0;
+    GifPlugin() : PluginTest("ifgif.spi") {}
 };
 
 const std::vector<Colour> kFourColours = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};

@@ -7,20 +7,14 @@
 
 #include "tests/plugins_jgt/fixtures.h"
 #include "tests/plugins_jgt/plugin_host.h"
+#include "tests/support/plugin_test.h"
 
 namespace jgt {
 namespace {
 
-class JpegPlugin : public ::testing::Test {
+class JpegPlugin : public testsupport::PluginTest<Plugin> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(plugin_.loaded()) << platform::LastLibraryError();
-        liveBefore_ = GlobalLiveHandles();
-    }
-    void TearDown() override { EXPECT_EQ(GlobalLiveHandles(), liveBefore_) << "handles leaked"; }
-
-    Plugin plugin_{"ifjpeg.spi"};
-    size_t liveBefore_ = 0;
+    JpegPlugin() : PluginTest("ifjpeg.spi") {}
 };
 
 void ExpectNear(uint32_t actual, Colour expected, int tolerance, const std::string& where) {

@@ -8,20 +8,14 @@
 
 #include "tests/plugins_jgt/fixtures.h"
 #include "tests/plugins_jgt/plugin_host.h"
+#include "tests/support/plugin_test.h"
 
 namespace jgt {
 namespace {
 
-class TiffPlugin : public ::testing::Test {
+class TiffPlugin : public testsupport::PluginTest<Plugin> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(plugin_.loaded()) << platform::LastLibraryError();
-        liveBefore_ = GlobalLiveHandles();
-    }
-    void TearDown() override { EXPECT_EQ(GlobalLiveHandles(), liveBefore_) << "handles leaked"; }
-
-    Plugin plugin_{"iftiff.spi"};
-    size_t liveBefore_ = 0;
+    TiffPlugin() : PluginTest("iftiff.spi") {}
 };
 
 // A colormap of 2^bits entries: entry i is (i * 3, 255 - i, i) in 8 bits, stored as 16 bits

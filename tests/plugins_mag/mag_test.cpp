@@ -4,6 +4,7 @@
 
 #include "tests/plugins_mag/spi_host.h"
 #include "tests/support/bit_writer.h"
+#include "tests/support/plugin_test.h"
 
 namespace {
 
@@ -74,16 +75,9 @@ uint8_t DataPixel(int y, int x, bool sixteen) {
     return sixteen ? (kRows[y][x / 2] >> (x % 2 ? 0 : 4)) & 15 : kRows[y][x];
 }
 
-class MagTest : public testing::Test {
+class MagTest : public testsupport::PluginTest<Plugin> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(plugin_.complete());
-        handlesBefore_ = GlobalLiveHandles();
-    }
-    void TearDown() override { EXPECT_EQ(GlobalLiveHandles(), handlesBefore_); }
-
-    Plugin plugin_{"ifmag.spi"};
-    size_t handlesBefore_ = 0;
+    MagTest() : PluginTest("ifmag.spi") {}
 };
 
 TEST_F(MagTest, HandMadeFilesDecodeToTheWorkedOutPixels) {

@@ -7,6 +7,7 @@
 #include "tests/plugins_mag/pi_encoder.h"
 #include "tests/plugins_mag/spi_host.h"
 #include "tests/support/bit_writer.h"
+#include "tests/support/plugin_test.h"
 
 namespace {
 
@@ -49,16 +50,9 @@ std::vector<uint8_t> FourBitPalette() {
     return rgb;
 }
 
-class PiTest : public testing::Test {
+class PiTest : public testsupport::PluginTest<Plugin> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(plugin_.complete());
-        handlesBefore_ = GlobalLiveHandles();
-    }
-    void TearDown() override { EXPECT_EQ(GlobalLiveHandles(), handlesBefore_); }
-
-    Plugin plugin_{"ifpi.spi"};
-    size_t handlesBefore_ = 0;
+    PiTest() : PluginTest("ifpi.spi") {}
 };
 
 TEST_F(PiTest, HandMadeStreamsDecodeToTheWorkedOutPixels) {

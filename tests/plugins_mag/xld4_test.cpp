@@ -7,6 +7,7 @@
 #include "tests/plugins_mag/q4_encoder.h"
 #include "tests/plugins_mag/spi_host.h"
 #include "tests/support/bit_writer.h"
+#include "tests/support/plugin_test.h"
 
 namespace {
 
@@ -90,16 +91,9 @@ std::vector<uint8_t> HandMadePixels() {
     return p;
 }
 
-class Xld4Test : public testing::Test {
+class Xld4Test : public testsupport::PluginTest<Plugin> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(plugin_.complete());
-        handlesBefore_ = GlobalLiveHandles();
-    }
-    void TearDown() override { EXPECT_EQ(GlobalLiveHandles(), handlesBefore_); }
-
-    Plugin plugin_{"ifxld4.spi"};
-    size_t handlesBefore_ = 0;
+    Xld4Test() : PluginTest("ifxld4.spi") {}
 };
 
 TEST_F(Xld4Test, HandMadeChunksDecodeToTheWorkedOutPixels) {
