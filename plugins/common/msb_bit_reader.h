@@ -24,11 +24,36 @@ public:
     }
     uint32_t ReadBit() { return Read(1); }
 
+    // Reads one bits up to and including the first zero bit; returns how many ones there were,
+    // or limit + 1 as soon as there are more than `limit`.
+    int LeadingOnes(int limit) {
+        int ones = 0;
+        for (;;) {
+            if (available_ <= 56) Refill();
+            const uint64_t inverted = ~buffer_; // bits not yet loaded read as ones here
+            const unsigned run = inverted ? unsigned(__builtin_clzll(inverted)) : 64;
+            if (run < available_) {
+                Drop(run + 1);
+                ones += int(run);
+                return ones > limit ? limit + 1 : ones;
+            }
+            ones += int(available_);
+            Drop(available_);
+            if (ones > limit) return limit + 1;
+        }
+    }
+
     // Whether a bit beyond the last byte has been read, and how many such bits.
     bool PastEnd() const { return consumed_ > uint64_t(size_) * 8; }
     uint64_t BitsPastEnd() const { return PastEnd() ? consumed_ - uint64_t(size_) * 8 : 0; }
+    uint64_t BitPosition() const { return consumed_; }
 
 private:
+    void Drop(unsigned count) {
+        buffer_ = count >= 64 ? 0 : buffer_ << count;
+        available_ -= count;
+        consumed_ += count;
+    }
     void Refill() {
         while (available_ <= 56) {
             if (next_ < size_) buffer_ |= uint64_t(data_[next_++]) << (56 - available_);

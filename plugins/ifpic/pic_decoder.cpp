@@ -61,14 +61,14 @@ enum class Step { Ok, Truncated, Broken };
 bool ReadLength(MsbBitReader& bits, uint64_t& length) {
     const int k = bits.LeadingOnes(kMaxLengthPrefix);
     if (k > kMaxLengthPrefix) return false;
-    length = uint64_t(bits.Bits(k + 1)) + (uint64_t(1) << (k + 1)) - 1;
+    length = uint64_t(bits.Read(k + 1)) + (uint64_t(1) << (k + 1)) - 1;
     return true;
 }
 
 // Chain step: -2..+2, or kChainEnd.
 constexpr int kChainEnd = 100;
 int ReadChainStep(MsbBitReader& bits) {
-    switch (bits.Bits(2)) {
+    switch (bits.Read(2)) {
     case 1:
         return -1;
     case 2:
@@ -76,8 +76,8 @@ int ReadChainStep(MsbBitReader& bits) {
     case 3:
         return 1;
     default:
-        if (!bits.Bit()) return kChainEnd;
-        return bits.Bit() ? 2 : -2;
+        if (!bits.ReadBit()) return kChainEnd;
+        return bits.ReadBit() ? 2 : -2;
     }
 }
 
@@ -211,7 +211,7 @@ template <typename Rows> Step DecodePixels(MsbBitReader& bits, const PicHeader& 
     for (;;) {
         uint64_t length;
         if (!ReadLength(bits, length)) return Step::Broken;
-        if (bits.Overrun()) return Step::Truncated;
+        if (bits.PastEnd()) return Step::Truncated;
         // length - 1 pixels repeat the running colour (a chain mark changes it), then one
         // change point follows.
         for (uint64_t n = std::min(length - 1, total - pos); n > 0; --n) {
@@ -224,16 +224,16 @@ template <typename Rows> Step DecodePixels(MsbBitReader& bits, const PicHeader& 
         if (pos >= total) return Step::Ok;
         uint32_t value;
         if (!h.colourCache)
-            value = bits.Bits(h.depth);
-        else if (bits.Bit())
-            value = cache.Use(bits.Bits(7));
+            value = bits.Read(h.depth);
+        else if (bits.ReadBit())
+            value = cache.Use(bits.Read(7));
         else
-            cache.Insert(value = bits.Bits(h.depth));
-        if (bits.Overrun()) return Step::Truncated;
+            cache.Insert(value = bits.Read(h.depth));
+        if (bits.PastEnd()) return Step::Truncated;
         current = rows.FromValue(value);
         rows.Put(row, x, current);
         if (pos + 1 == total) return Step::Ok; // nothing after the last pixel is needed
-        if (bits.Bit()) {
+        if (bits.ReadBit()) {
             int64_t cx = x;
             for (uint32_t cy = y;;) {
                 const int step = ReadChainStep(bits);

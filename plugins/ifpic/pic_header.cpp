@@ -124,41 +124,41 @@ int32_t ParseHeader(Bytes file, PicHeader& h, MsbBitReader& bits) {
     if (file.size() - zero - 1 < kFixedFieldBytes) return SPI_FILE_READ_ERROR;
 
     bits = MsbBitReader(file.data() + typeOffset, file.size() - typeOffset);
-    const uint32_t type = bits.Bits(8);
+    const uint32_t type = bits.Read(8);
     h.machine = uint8_t(type & 15);
     h.mode = uint8_t(type >> 4);
-    h.depth = int(bits.Bits(16));
-    h.width = bits.Bits(16);
-    h.height = bits.Bits(16);
+    h.depth = int(bits.Read(16));
+    h.width = bits.Read(16);
+    h.height = bits.Read(16);
     if (!ClassifyPixels(h)) return SPI_NOT_SUPPORTED;
 
     uint32_t paletteBits = 0; // 0: X68000 colour words
     if (h.machine == kGeneric) {
-        bits.Bits(32); // save position
-        const uint32_t aspectX = bits.Bits(8), aspectY = bits.Bits(8);
+        bits.Read(32); // save position
+        const uint32_t aspectX = bits.Read(8), aspectY = bits.Read(8);
         if (aspectX && aspectY) { // pixel shape width:height; densities are its inverse
             h.xDensity = uint16_t(aspectY);
             h.yDensity = uint16_t(aspectX);
         }
-        if (h.depth <= 8) paletteBits = bits.Bits(8);
-        if (paletteBits > 8) return bits.Overrun() ? SPI_FILE_READ_ERROR : SPI_BROKEN_DATA;
+        if (h.depth <= 8) paletteBits = bits.Read(8);
+        if (paletteBits > 8) return bits.PastEnd() ? SPI_FILE_READ_ERROR : SPI_BROKEN_DATA;
     } else if (h.machine == kFmTowns && h.mode == 0) {
-        bits.Bits(32);
-        bits.Bits(16);
+        bits.Read(32);
+        bits.Read(16);
     }
     if (h.xDensity == 1 && h.yDensity == 1) ApplyCommentTags(h.comment, h);
 
     for (uint32_t i = 0; i < h.paletteEntries; ++i) {
         if (paletteBits == 0) {
-            h.palette[i] = X68000Colour(bits.Bits(16));
+            h.palette[i] = X68000Colour(bits.Read(16));
         } else {
-            const uint8_t g = ExpandComponent(bits.Bits(int(paletteBits)), int(paletteBits));
-            const uint8_t r = ExpandComponent(bits.Bits(int(paletteBits)), int(paletteBits));
-            const uint8_t b = ExpandComponent(bits.Bits(int(paletteBits)), int(paletteBits));
+            const uint8_t g = ExpandComponent(bits.Read(int(paletteBits)), int(paletteBits));
+            const uint8_t r = ExpandComponent(bits.Read(int(paletteBits)), int(paletteBits));
+            const uint8_t b = ExpandComponent(bits.Read(int(paletteBits)), int(paletteBits));
             h.palette[i] = DibRgbQuad{b, g, r, 0};
         }
     }
-    if (bits.Overrun()) return SPI_FILE_READ_ERROR;
+    if (bits.PastEnd()) return SPI_FILE_READ_ERROR;
     if (h.width == 0 || h.height == 0) return SPI_BROKEN_DATA;
     return SPI_OK;
 }

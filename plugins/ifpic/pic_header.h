@@ -7,10 +7,12 @@
 #include <string_view>
 
 #include "platform/dib_layout.h"
-#include "plugins/ifpic/msb_bit_reader.h"
+#include "plugins/common/msb_bit_reader.h"
+#include "plugins/ifpic/expand_component.h"
 
 namespace pic {
 
+using spi::MsbBitReader;
 using Bytes = std::basic_string_view<uint8_t>;
 
 // Where one component lies in a direct-colour pixel value.

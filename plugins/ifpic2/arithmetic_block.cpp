@@ -155,7 +155,7 @@ private:
         chainNext_[size_t(target)] = int8_t(-code);
     }
 
-    pic::MsbBitReader bits_;
+    spi::MsbBitReader bits_;
     ArithmeticDecoder coder_;
     uint32_t width_, height_;
     int cb_;

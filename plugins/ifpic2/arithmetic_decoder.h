@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "plugins/ifpic/msb_bit_reader.h"
+#include "plugins/common/msb_bit_reader.h"
 
 namespace pic2 {
 
@@ -15,14 +15,14 @@ inline constexpr size_t kProbabilityTableBytes = 2 * kContexts;
 class ArithmeticDecoder {
 public:
     // `probabilities`: kContexts big-endian 16-bit values; `bits` stands at the coded bits.
-    ArithmeticDecoder(const uint8_t* probabilities, pic::MsbBitReader& bits) : bits_(bits) {
+    ArithmeticDecoder(const uint8_t* probabilities, spi::MsbBitReader& bits) : bits_(bits) {
         for (uint32_t i = 0; i < split_.size(); ++i) {
             const uint32_t c = i % kContexts;
             const uint32_t p = uint32_t(probabilities[2 * c]) << 8 | probabilities[2 * c + 1];
             const uint32_t t = ((i / kContexts) + 128) * p / 256;
             split_[i] = uint16_t(t ? t : 1);
         }
-        code_ = bits_.Bits(16);
+        code_ = bits_.Read(16);
         broken_ = code_ >= range_;
     }
 
@@ -41,7 +41,7 @@ public:
         if (range_ < 0x8000) {
             const int shift = __builtin_clz(range_) - 16;
             range_ <<= shift;
-            code_ = (code_ << shift) | bits_.Bits(shift);
+            code_ = (code_ << shift) | bits_.Read(shift);
             broken_ |= code_ >= range_;
         }
         return bit;
@@ -51,7 +51,7 @@ public:
     bool Broken() const { return broken_; }
 
 private:
-    pic::MsbBitReader& bits_;
+    spi::MsbBitReader& bits_;
     std::array<uint16_t, 128 * kContexts> split_;
     uint32_t range_ = 0xFFFF;
     uint32_t code_ = 0;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "plugins/ifpic/msb_bit_reader.h"
+#include "plugins/common/msb_bit_reader.h"
 #include "plugins/ifpic2/pic2_blocks.h"
 #include "plugins/spi.h"
 
@@ -42,7 +42,7 @@ public:
                     if (!NextLength()) return SPI_BROKEN_DATA;
                 }
             }
-            if (bits_.Overrun()) return SPI_BROKEN_DATA;
+            if (bits_.PastEnd()) return SPI_BROKEN_DATA;
             sink(y, rowNow_.data());
             rowNow_.swap(rowNext_);
             markNow_.swap(markNext_);
@@ -55,7 +55,7 @@ private:
     bool ReadLength(uint64_t& length) {
         const int k = bits_.LeadingOnes(kMaxLengthPrefix);
         if (k > kMaxLengthPrefix) return false;
-        length = k == 0 ? 0 : uint64_t(bits_.Bits(k)) + (uint64_t(1) << k) - 1;
+        length = k == 0 ? 0 : uint64_t(bits_.Read(k)) + (uint64_t(1) << k) - 1;
         return true;
     }
 
@@ -72,13 +72,13 @@ private:
     }
 
     void Chain(uint32_t x, uint32_t colour) {
-        if (!bits_.Bit()) return;
+        if (!bits_.ReadBit()) return;
         int d;
-        if (bits_.Bit()) {
+        if (bits_.ReadBit()) {
             d = 0;
         } else {
             static constexpr int kSideways[4] = {2, 1, -2, -1}; // 1000, 1001, 1010, 1011
-            d = kSideways[bits_.Bits(2)];
+            d = kSideways[bits_.Read(2)];
         }
         const int64_t target = int64_t(x) + d;
         if (target < 0 || target >= int64_t(width_)) return;
@@ -93,14 +93,14 @@ private:
         const uint32_t key = depth_ > 8 ? grb >> (depth_ - 8) : grb;
         auto& start = start_[key];
         auto& row = cache_[key];
-        if (bits_.Bit()) return row[(start + bits_.Bits(6)) % kCacheColumns];
+        if (bits_.ReadBit()) return row[(start + bits_.Read(6)) % kCacheColumns];
         start = (start + kCacheColumns - 1) % kCacheColumns;
-        const uint32_t v = bits_.Bits(depth_); // G, R, B
+        const uint32_t v = bits_.Read(depth_); // G, R, B
         const uint32_t vg = v >> (2 * cb_), vr = (v >> cb_) & m, vb = v & m;
         return row[start] = vr << (2 * cb_) | vg << cb_ | vb;
     }
 
-    pic::MsbBitReader bits_;
+    spi::MsbBitReader bits_;
     uint32_t width_, height_;
     int cb_, depth_;
     std::vector<uint32_t> rowNow_, rowNext_;

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "plugins/ifpic/msb_bit_reader.h"
+#include "plugins/ifpic/expand_component.h"
 #include "plugins/ifpic2/pic2_blocks.h"
 
 namespace pic2 {
