@@ -46,7 +46,6 @@ public:
     // Whether a bit beyond the last byte has been read, and how many such bits.
     bool PastEnd() const { return consumed_ > uint64_t(size_) * 8; }
     uint64_t BitsPastEnd() const { return PastEnd() ? consumed_ - uint64_t(size_) * 8 : 0; }
-    uint64_t BitPosition() const { return consumed_; }
 
 private:
     void Drop(unsigned count) {
