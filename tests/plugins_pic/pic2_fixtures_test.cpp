@@ -3,14 +3,18 @@
 
 #include "tests/plugins_pic/pic2_fixtures.h"
 #include "tests/plugins_pic/spi_harness.h"
+#include "tests/support/plugin_test.h"
 
 namespace {
 
 using namespace pictest;
 
-TEST(Pic2Fixtures, EachBlockCoding) {
-    Plugin plugin("ifpic2.spi");
-    ASSERT_TRUE(plugin.loaded());
+class Pic2Fixtures : public testsupport::PluginTest<Plugin> {
+protected:
+    Pic2Fixtures() : PluginTest("ifpic2.spi") {}
+};
+
+TEST_F(Pic2Fixtures, EachBlockCoding) {
     struct Case {
         const char* what;
         uint16_t depth;
@@ -26,7 +30,7 @@ TEST(Pic2Fixtures, EachBlockCoding) {
         SCOPED_TRACE(c.what);
         const auto file = Pic2FileOf(c.depth, 0, 0, c.block.width, c.block.height, {c.block});
         Picture picture;
-        ASSERT_EQ(plugin.Decode(file, picture), SPI_OK);
+        ASSERT_EQ(plugin_.Decode(file, picture), SPI_OK);
         EXPECT_EQ(picture.width, c.block.width);
         EXPECT_EQ(picture.height, c.block.height);
         EXPECT_EQ(picture.rgb, c.rgb);
@@ -34,9 +38,7 @@ TEST(Pic2Fixtures, EachBlockCoding) {
 }
 
 // The header's aspect is the pixel shape; densities are its inverse, and 0 states nothing.
-TEST(Pic2Fixtures, DensitiesFromTheAspect) {
-    Plugin plugin("ifpic2.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(Pic2Fixtures, DensitiesFromTheAspect) {
     struct Case {
         uint16_t xAspect, yAspect, xDensity, yDensity;
     } cases[] = {{0, 0, 1, 1}, {1, 1, 1, 1}, {1, 2, 2, 1}, {4, 3, 3, 4}, {0, 5, 1, 1}};
@@ -44,7 +46,7 @@ TEST(Pic2Fixtures, DensitiesFromTheAspect) {
         SCOPED_TRACE(testing::Message() << c.xAspect << ":" << c.yAspect);
         SpiPictureInfo info{};
         ASSERT_EQ(
-            plugin.Info(Pic2FileOf(15, c.xAspect, c.yAspect, 2, 1, {RawLittleEndian15()}), info),
+            plugin_.Info(Pic2FileOf(15, c.xAspect, c.yAspect, 2, 1, {RawLittleEndian15()}), info),
             SPI_OK);
         EXPECT_EQ(info.xDensity, c.xDensity);
         EXPECT_EQ(info.yDensity, c.yDensity);

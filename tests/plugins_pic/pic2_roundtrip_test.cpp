@@ -5,10 +5,16 @@
 #include "tests/plugins_pic/pic2_encoder.h"
 #include "tests/plugins_pic/pic2_images.h"
 #include "tests/plugins_pic/spi_harness.h"
+#include "tests/support/plugin_test.h"
 
 namespace {
 
 using namespace pictest;
+
+class Pic2RoundTrip : public testsupport::PluginTest<Plugin> {
+protected:
+    Pic2RoundTrip() : PluginTest("ifpic2.spi") {}
+};
 
 const char* Name(Pic2Coding c) {
     switch (c) {
@@ -36,9 +42,7 @@ struct Shape {
     uint32_t w, h;
 };
 
-TEST(Pic2RoundTrip, EveryCodingDepthSizeAndPicture) {
-    Plugin plugin("ifpic2.spi");
-    ASSERT_TRUE(plugin.loaded()) << platform::LastLibraryError();
+TEST_F(Pic2RoundTrip, EveryCodingDepthSizeAndPicture) {
     const size_t handlesBefore = GlobalLiveHandles();
     const Shape shapes[] = {{1, 1}, {1, 9}, {9, 1}, {2, 2}, {17, 13}, {64, 40}};
     const Pattern patterns[] = {Pattern::FewColours, Pattern::Gradient, Pattern::Shapes,
@@ -65,7 +69,7 @@ TEST(Pic2RoundTrip, EveryCodingDepthSizeAndPicture) {
                     options.extremeProbabilities = seed % 5 == 0;
                     options.chains = seed % 7 != 0;
                     Picture picture;
-                    ASSERT_EQ(plugin.Decode(EncodePic2(file, options), picture), SPI_OK);
+                    ASSERT_EQ(plugin_.Decode(EncodePic2(file, options), picture), SPI_OK);
                     ASSERT_EQ(picture.width, int32_t(s.w));
                     ASSERT_EQ(picture.height, int32_t(s.h));
                     ASSERT_EQ(picture.bitsPerPixel, 24);
@@ -76,9 +80,7 @@ TEST(Pic2RoundTrip, EveryCodingDepthSizeAndPicture) {
 
 // More than 1023 chain pixels between two change points: the fast coding's escape, with and
 // without it, over rows where every pixel continues a chain.
-TEST(Pic2RoundTrip, FastCodingEscapeOverLongChains) {
-    Plugin plugin("ifpic2.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(Pic2RoundTrip, FastCodingEscapeOverLongChains) {
     for (bool escapes : {true, false}) {
         Pic2File file;
         file.componentBits = 8;
@@ -91,7 +93,7 @@ TEST(Pic2RoundTrip, FastCodingEscapeOverLongChains) {
         options.skipChainOneIn = 0;
         options.randomChainSteps = false;
         Picture picture;
-        ASSERT_EQ(plugin.Decode(EncodePic2(file, options), picture), SPI_OK);
+        ASSERT_EQ(plugin_.Decode(EncodePic2(file, options), picture), SPI_OK);
         ExpectPixels(picture, file.blocks[0].values, 64, 8);
     }
 }
@@ -99,9 +101,7 @@ TEST(Pic2RoundTrip, FastCodingEscapeOverLongChains) {
 // Blocks drawn in file order at their offsets: negative offsets clipped, the canvas grown to the
 // furthest block, transparent pixels leaving what lies below, an unknown block skipped, a palette
 // in the header passed over.
-TEST(Pic2RoundTrip, BlocksCompositeOntoTheCanvas) {
-    Plugin plugin("ifpic2.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(Pic2RoundTrip, BlocksCompositeOntoTheCanvas) {
     const int cb = 5;
     Pic2File file;
     file.componentBits = cb;
@@ -140,11 +140,11 @@ TEST(Pic2RoundTrip, BlocksCompositeOntoTheCanvas) {
     bytes.insert(bytes.begin() + ptrdiff_t(first), unknown, unknown + 30);
 
     SpiPictureInfo info{};
-    ASSERT_EQ(plugin.Info(bytes, info), SPI_OK);
+    ASSERT_EQ(plugin_.Info(bytes, info), SPI_OK);
     EXPECT_EQ(info.width, int32_t(cw));
     EXPECT_EQ(info.height, int32_t(ch));
     Picture picture;
-    ASSERT_EQ(plugin.Decode(bytes, picture), SPI_OK);
+    ASSERT_EQ(plugin_.Decode(bytes, picture), SPI_OK);
     ASSERT_EQ(picture.width, int32_t(cw));
     ASSERT_EQ(picture.height, int32_t(ch));
     EXPECT_EQ(picture.rgb, expected);

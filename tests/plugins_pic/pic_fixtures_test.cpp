@@ -4,16 +4,20 @@
 
 #include "tests/plugins_pic/pic_fixtures.h"
 #include "tests/plugins_pic/spi_harness.h"
+#include "tests/support/plugin_test.h"
 
 namespace {
 
 using namespace pictest;
 
-TEST(PicFixtures, SixteenColoursWithPaletteAndChain) {
-    Plugin plugin("ifpic.spi");
-    ASSERT_TRUE(plugin.loaded());
+class PicFixtures : public testsupport::PluginTest<Plugin> {
+protected:
+    PicFixtures() : PluginTest("ifpic.spi") {}
+};
+
+TEST_F(PicFixtures, SixteenColoursWithPaletteAndChain) {
     Picture picture;
-    ASSERT_EQ(plugin.Decode(Pic16Colours(), picture), SPI_OK);
+    ASSERT_EQ(plugin_.Decode(Pic16Colours(), picture), SPI_OK);
     EXPECT_EQ(picture.width, 4);
     EXPECT_EQ(picture.height, 2);
     EXPECT_EQ(picture.bitsPerPixel, 4);
@@ -27,15 +31,13 @@ TEST(PicFixtures, SixteenColoursWithPaletteAndChain) {
     EXPECT_EQ(picture.palette[3], 0x040486u);
 }
 
-TEST(PicFixtures, DirectColourThroughTheCache) {
-    Plugin plugin("ifpic.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(PicFixtures, DirectColourThroughTheCache) {
     Picture picture;
-    ASSERT_EQ(plugin.Decode(Pic15BitGeneric(), picture), SPI_OK);
+    ASSERT_EQ(plugin_.Decode(Pic15BitGeneric(), picture), SPI_OK);
     EXPECT_EQ(picture.bitsPerPixel, 24);
     EXPECT_EQ(picture.rgb, (std::vector<uint32_t>{0xFFFFFF, 0xFF0000, 0xFFFFFF}));
     SpiPictureInfo info{};
-    ASSERT_EQ(plugin.Info(Pic15BitGeneric(), info), SPI_OK);
+    ASSERT_EQ(plugin_.Info(Pic15BitGeneric(), info), SPI_OK);
     EXPECT_EQ(info.width, 3);
     EXPECT_EQ(info.height, 1);
     EXPECT_EQ(info.bitsPerPixel, 24);
@@ -47,9 +49,7 @@ TEST(PicFixtures, DirectColourThroughTheCache) {
 
 // One pixel in each direct-colour layout, coded as length 1 and a new colour (a cache flag 0 for
 // depths above 8), worked out by hand; each expected colour tells the component order apart.
-TEST(PicFixtures, DirectColourLayouts) {
-    Plugin plugin("ifpic.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(PicFixtures, DirectColourLayouts) {
     struct Case {
         const char* what;
         std::vector<uint8_t> rest;
@@ -67,30 +67,26 @@ TEST(PicFixtures, DirectColourLayouts) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Picture picture;
-        ASSERT_EQ(plugin.Decode(PicFile("", c.rest), picture), SPI_OK);
+        ASSERT_EQ(plugin_.Decode(PicFile("", c.rest), picture), SPI_OK);
         EXPECT_EQ(picture.bitsPerPixel, 24);
         EXPECT_EQ(picture.rgb, std::vector<uint32_t>{c.rgb});
     }
 }
 
-TEST(PicFixtures, TiledTwoPixelsPerValue) {
-    Plugin plugin("ifpic.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(PicFixtures, TiledTwoPixelsPerValue) {
     Picture picture;
-    ASSERT_EQ(plugin.Decode(PicTiled256(), picture), SPI_OK);
+    ASSERT_EQ(plugin_.Decode(PicTiled256(), picture), SPI_OK);
     EXPECT_EQ(picture.width, 1);
     EXPECT_EQ(picture.height, 2);
     EXPECT_EQ(picture.rgb, (std::vector<uint32_t>{0x00FF00, 0xFF00FF}));
     SpiPictureInfo info{};
-    ASSERT_EQ(plugin.Info(PicTiled256(), info), SPI_OK);
+    ASSERT_EQ(plugin_.Info(PicTiled256(), info), SPI_OK);
     EXPECT_EQ(info.height, 2);
 }
 
-TEST(PicFixtures, PaletteOfNarrowComponents) {
-    Plugin plugin("ifpic.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(PicFixtures, PaletteOfNarrowComponents) {
     Picture picture;
-    ASSERT_EQ(plugin.Decode(Pic256ColoursOneBitPalette(), picture), SPI_OK);
+    ASSERT_EQ(plugin_.Decode(Pic256ColoursOneBitPalette(), picture), SPI_OK);
     EXPECT_EQ(picture.bitsPerPixel, 8);
     ASSERT_EQ(picture.palette.size(), 256u);
     EXPECT_EQ(picture.indices, (std::vector<uint32_t>{255, 1}));
@@ -108,9 +104,7 @@ std::vector<uint8_t> HeaderOnly(const std::string& comment, uint8_t type, uint8_
     return PicFile(comment, rest);
 }
 
-TEST(PicFixtures, DensitiesFromAspectBytesAndCommentTags) {
-    Plugin plugin("ifpic.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(PicFixtures, DensitiesFromAspectBytesAndCommentTags) {
     struct Case {
         const char* what;
         std::string comment;
@@ -132,7 +126,7 @@ TEST(PicFixtures, DensitiesFromAspectBytesAndCommentTags) {
         SCOPED_TRACE(c.what);
         std::vector<uint8_t> file = HeaderOnly(c.comment, c.type, c.aspectX, c.aspectY);
         SpiPictureInfo info{};
-        ASSERT_EQ(plugin.Info(file, info), SPI_OK);
+        ASSERT_EQ(plugin_.Info(file, info), SPI_OK);
         EXPECT_EQ(info.width, 256);
         EXPECT_EQ(info.height, 200);
         EXPECT_EQ(info.xDensity, c.xDensity);

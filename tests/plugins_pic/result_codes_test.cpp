@@ -7,11 +7,22 @@
 #include "tests/plugins_pic/pic2_images.h"
 #include "tests/plugins_pic/pic_fixtures.h"
 #include "tests/plugins_pic/spi_harness.h"
+#include "tests/support/plugin_test.h"
 #include "tests/support/samples.h"
 
 namespace {
 
 using namespace pictest;
+
+class PicResultCodes : public testsupport::PluginTest<Plugin> {
+protected:
+    PicResultCodes() : PluginTest("ifpic.spi") {}
+};
+
+class Pic2ResultCodes : public testsupport::PluginTest<Plugin> {
+protected:
+    Pic2ResultCodes() : PluginTest("ifpic2.spi") {}
+};
 
 struct Case {
     const char* what;
@@ -50,9 +61,7 @@ std::vector<uint8_t> PicHeader(uint8_t type, uint16_t depth, uint16_t w, uint16_
                          uint8_t(h >> 8), uint8_t(h), 0, 0, 0, 0, 0, 0, 0, 0});
 }
 
-TEST(PicResultCodes, EachKindOfBadInput) {
-    Plugin plugin("ifpic.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(PicResultCodes, EachKindOfBadInput) {
     const std::vector<uint8_t> good = Pic16Colours();
     const size_t typeAt = 3 + std::string("16 colours").size() + 3;
     std::vector<uint8_t> longPrefix = PicHeader(0x00, 15, 8, 8);
@@ -62,7 +71,7 @@ TEST(PicResultCodes, EachKindOfBadInput) {
         PicFile("", {0x0F, 0, 8, 0, 2, 0, 2, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 9});
     generic8.resize(generic8.size() + 1000, 0);
     ExpectCodes(
-        plugin,
+        plugin_,
         {
             {"another format", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, SPI_NOT_SUPPORTED},
             {"unknown machine", WithByte(good, typeAt, 0x07), SPI_NOT_SUPPORTED},
@@ -82,9 +91,7 @@ TEST(PicResultCodes, EachKindOfBadInput) {
 }
 
 // However a sound file is cut short, the result is an error, never a picture.
-TEST(PicResultCodes, EveryPrefixOfAFileFails) {
-    Plugin plugin("ifpic.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(PicResultCodes, EveryPrefixOfAFileFails) {
     std::vector<std::vector<uint8_t>> files = {Pic16Colours(), Pic15BitGeneric()};
     if (testsupport::HaveSamples())
         for (const auto& path : testsupport::SampleFiles("pic"))
@@ -96,7 +103,7 @@ TEST(PicResultCodes, EveryPrefixOfAFileFails) {
         for (size_t n = 0; n < end; n += 1 + n / 64) {
             SCOPED_TRACE(n);
             Picture picture;
-            const int32_t rc = plugin.Decode(
+            const int32_t rc = plugin_.Decode(
                 std::vector<uint8_t>(file.begin(), file.begin() + ptrdiff_t(n)), picture);
             EXPECT_TRUE(rc == SPI_FILE_READ_ERROR || (n < 3 && rc == SPI_NOT_SUPPORTED)) << rc;
         }
@@ -104,9 +111,7 @@ TEST(PicResultCodes, EveryPrefixOfAFileFails) {
     }
 }
 
-TEST(Pic2ResultCodes, EachKindOfBadInput) {
-    Plugin plugin("ifpic2.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(Pic2ResultCodes, EachKindOfBadInput) {
     const HandBlock raw = RawLittleEndian15();
     const std::vector<uint8_t> good = Pic2FileOf(15, 0, 0, 2, 1, {raw});
     auto be32At = [](std::vector<uint8_t> v, size_t at, uint32_t value) {
@@ -137,7 +142,7 @@ TEST(Pic2ResultCodes, EachKindOfBadInput) {
     arithmeticCut.data.resize(256);
     arithmeticCut.height = 200; // 16 bits of look-ahead cannot stretch over 400 pixels
     ExpectCodes(
-        plugin,
+        plugin_,
         {
             {"another format", {'P', 'I', 'C', 0x1A, 0, 0}, SPI_NOT_SUPPORTED},
             {"8-bit palette picture", WithByte(good, 111, 8), SPI_NOT_SUPPORTED},
@@ -163,9 +168,7 @@ TEST(Pic2ResultCodes, EachKindOfBadInput) {
         });
 }
 
-TEST(Pic2ResultCodes, EveryPrefixOfAFileFails) {
-    Plugin plugin("ifpic2.spi");
-    ASSERT_TRUE(plugin.loaded());
+TEST_F(Pic2ResultCodes, EveryPrefixOfAFileFails) {
     Pic2File file;
     file.componentBits = 6;
     file.width = 24;
@@ -179,7 +182,7 @@ TEST(Pic2ResultCodes, EveryPrefixOfAFileFails) {
     for (size_t n = 0; n + 8 < bytes.size(); ++n) {
         SCOPED_TRACE(n);
         Picture picture;
-        const int32_t rc = plugin.Decode(
+        const int32_t rc = plugin_.Decode(
             std::vector<uint8_t>(bytes.begin(), bytes.begin() + ptrdiff_t(n)), picture);
         EXPECT_TRUE(rc == SPI_FILE_READ_ERROR || (n < 4 && rc == SPI_NOT_SUPPORTED)) << rc;
     }
