@@ -57,6 +57,14 @@ int32_t Plugin::LoadLikeHost(const std::filesystem::path& path, Picture& picture
     return rc == SPI_NOT_SUPPORTED ? DecodeFile(path, 128, picture) : rc;
 }
 
+void ExpectDecodeResult(const Plugin& plugin, const std::vector<uint8_t>& file,
+                        const std::string& tempName, int32_t result) {
+    Picture picture;
+    EXPECT_EQ(plugin.Decode(file, picture), result) << "in memory";
+    EXPECT_EQ(plugin.DecodeFile(WriteTempFile(tempName, file), 0, picture), result)
+        << "from a file";
+}
+
 std::filesystem::path WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "plugins_mag";
     std::filesystem::create_directories(dir);

@@ -35,6 +35,11 @@ public:
     int32_t LoadLikeHost(const std::filesystem::path& path, Picture& picture) const;
 };
 
+// GetPicture gives `result` for `file`, both in memory and written to the temporary file
+// `tempName`.
+void ExpectDecodeResult(const Plugin& plugin, const std::vector<uint8_t>& file,
+                        const std::string& tempName, int32_t result);
+
 // Writes `bytes` to a fresh file under the test's temporary folder and returns its path.
 std::filesystem::path WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes);
 

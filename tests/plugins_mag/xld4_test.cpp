@@ -197,10 +197,7 @@ TEST_F(Xld4Test, BadInputGetsItsResultCode) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Picture picture;
-        EXPECT_EQ(plugin_.Decode(c.file, picture), c.result);
-        const auto path = magtest::WriteTempFile("bad.q4", c.file);
-        EXPECT_EQ(plugin_.DecodeFile(path, 0, picture), c.result);
+        magtest::ExpectDecodeResult(plugin_, c.file, "bad.q4", c.result);
     }
 }
 
