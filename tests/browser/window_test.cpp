@@ -118,7 +118,7 @@ TEST_F(WindowTest, LayoutAsDesigned) {
 TEST_F(WindowTest, HintLineShowsTheStatusTextOfWhatTheMouseRestsOn) {
     TImageForm* form = Open(Folder("pics", 1));
     form->Show();
-    QTest::qWaitForWindowExposed(form);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
     const std::pair<QWidget*, const char*> cases[] = {
         {form->All1, "縮小された画像が表示されます。"},
         {form->Label5, "Ｚｏｒｖａｎｅ　ver.101"},
@@ -145,7 +145,7 @@ namespace {
 TEST_F(WindowTest, TabCyclesThroughTheSixVisibleControlsInOrder) {
     TImageForm* form = Open(Folder("pics", 1));
     form->Show();
-    QTest::qWaitForWindowExposed(form);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
     form->DirectoryListBox1->SetFocus();
     const std::vector<vcl::TControl*> expected = {form->DirectoryListBox1, form->DriveComboBox1,
                                                   form->FilterComboBox1,   form->Button3,
@@ -164,10 +164,10 @@ TEST_F(WindowTest, TheSplashGoesAwayWhenAnotherWindowTakesTheActivation) {
     splash->Update();
     EXPECT_EQ(splash->ClientWidth(), 314);
     EXPECT_EQ(splash->ClientHeight(), 129);
-    QTest::qWaitForWindowActive(splash.data());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(splash.data()));
     TImageForm* form = Open(Folder("pics", 1));
     form->Show();
-    QTest::qWaitFor([&] { return splash.isNull(); }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
     EXPECT_TRUE(splash.isNull());
 }
 

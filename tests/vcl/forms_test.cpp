@@ -67,7 +67,9 @@ TEST(FormClose, AsksTheQueryThenHidesOrEndsTheProgram) {
         EXPECT_EQ(target->Visible(), c.visibleAfter);
         EXPECT_EQ(handlerRan, c.closeHandlerRan);
         EXPECT_EQ(Application->Terminated(), c.terminated);
-        if (!c.main) EXPECT_TRUE(main->Visible()) << "closing another window leaves the main one";
+        if (!c.main) {
+            EXPECT_TRUE(main->Visible()) << "closing another window leaves the main one";
+        }
         delete other;
         delete main;
     }
@@ -212,7 +214,7 @@ TEST(StandardErrorDisplay, CatchesTimerTicksAndTheTimerGoesOn) {
         ++ticks;
         throw Exception("tick failed");
     };
-    QTest::qWaitFor([&] { return ticks >= 2; }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000));
     timer.SetEnabled(false);
     ASSERT_GE(recorder.boxes.size(), 2u);
     EXPECT_EQ(recorder.boxes[0].text, "tick failed.");

@@ -42,7 +42,7 @@ protected:
         plain->SetBounds(200, 10, 80, 30);
         plain->SetHint("both parts");
         form->Show();
-        QTest::qWaitForWindowExposed(form.get());
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         Application->OnHint = [this](TObject*) { ++hintChanges; };
     }
     void TearDown() override { Application->OnHint = nullptr; }
@@ -115,7 +115,7 @@ TEST_F(HintTest, TooltipShowsTheShortPartOnlyWhereTooltipsAreOn) {
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), "tip");
     QToolTip::hideText();
-    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
 
     label->SetShowHint(false);
     QHelpEvent again(QEvent::ToolTip, QPoint(5, 5), label->mapToGlobal(QPoint(5, 5)));
