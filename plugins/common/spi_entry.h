@@ -129,3 +129,11 @@ template <typename Decode> auto WithStartAndEndProgress(Decode decode) {
                                  progressData, decode);                                            \
     }                                                                                              \
     }
+
+// GetPreview of a plug-in without reduced decoding (the host asks for previews of JPEG pictures
+// only): there is none.
+#define SPI_PLUGIN_WITHOUT_PREVIEW()                                                               \
+    extern "C" SPI_EXPORT int32_t GetPreview(const char*, int32_t, uint32_t, HGLOBAL32*,           \
+                                             HGLOBAL32*, SpiProgressCallback, int32_t) {           \
+        return SPI_NOT_IMPLEMENTED;                                                                \
+    }

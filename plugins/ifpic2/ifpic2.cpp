@@ -15,9 +15,4 @@ const auto kDecode = spi::WithStartAndEndProgress(pic2::Decode);
 } // namespace
 
 SPI_PLUGIN_ENTRY_POINTS(kInfo, LooksLikePic2, pic2::ReadInfo, kDecode)
-
-// No reduced decoding: the host asks for previews of JPEG pictures only.
-extern "C" SPI_EXPORT int32_t GetPreview(const char*, int32_t, uint32_t, HGLOBAL32*, HGLOBAL32*,
-                                         SpiProgressCallback, int32_t) {
-    return SPI_NOT_IMPLEMENTED;
-}
+SPI_PLUGIN_WITHOUT_PREVIEW()
