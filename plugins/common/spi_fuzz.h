@@ -8,6 +8,7 @@
 #include <span>
 
 #include "plugins/common/spi_entry.h"
+#include "plugins/common/spi_limits.h"
 #include "plugins/spi.h"
 
 namespace spi::fuzz {
@@ -39,6 +40,19 @@ template <typename Decode> void CallDecoder(std::span<const uint8_t> bytes, Deco
         DibOutput out;
         return int32_t(decode(bytes, Progress(), out));
     });
+}
+
+// A decoder that reports no progress, through the calls its entry points make: the look at the
+// first bytes IsSupported sees, the picture information, the decoding. Nothing is caught, so that
+// an escaping exception shows as a finding.
+template <typename Bytes, typename LooksLike, typename ReadInfo, typename Decode>
+void CallWholeFileDecoder(Bytes bytes, LooksLike&& looksLike, ReadInfo&& readInfo,
+                          Decode&& decode) {
+    (void)looksLike(bytes.substr(0, kSniffBytes));
+    SpiPictureInfo info{};
+    (void)readInfo(bytes, info);
+    DibOutput out;
+    (void)decode(bytes, out);
 }
 
 } // namespace spi::fuzz

@@ -1,12 +1,9 @@
 // Fuzz target: the PIC2 decoder on arbitrary bytes, through the same calls the entry points make.
+#include "plugins/common/spi_fuzz.h"
 #include "plugins/ifpic2/pic2_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const pic2::Bytes bytes(data, size);
-    (void)pic2::LooksLikePic2(bytes.substr(0, 2048));
-    SpiPictureInfo info{};
-    (void)pic2::ReadInfo(bytes, info);
-    spi::DibOutput out;
-    (void)pic2::Decode(bytes, out);
+    spi::fuzz::CallWholeFileDecoder(pic2::Bytes(data, size), pic2::LooksLikePic2, pic2::ReadInfo,
+                                    pic2::Decode);
     return 0;
 }
