@@ -26,6 +26,10 @@ void DibOutput::release() {
         GlobalUnlock(bitsHandle_);
         GlobalFree(bitsHandle_);
     }
+    forget();
+}
+
+void DibOutput::forget() {
     infoHandle_ = bitsHandle_ = 0;
     header_ = nullptr;
     palette_ = nullptr;
@@ -74,10 +78,7 @@ int32_t DibOutput::Deliver(HGLOBAL32* bitmapInfo, HGLOBAL32* bits) {
     GlobalUnlock(bitsHandle_);
     *bitmapInfo = infoHandle_;
     *bits = bitsHandle_;
-    infoHandle_ = bitsHandle_ = 0;
-    header_ = nullptr;
-    palette_ = nullptr;
-    bits_ = nullptr;
+    forget();
     return SPI_OK;
 }
 

@@ -39,6 +39,8 @@ public:
 
 private:
     void release();
+    // Drops the handles and pointers without freeing anything.
+    void forget();
 
     HGLOBAL32 infoHandle_ = 0;
     HGLOBAL32 bitsHandle_ = 0;
