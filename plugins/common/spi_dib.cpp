@@ -15,7 +15,9 @@ int32_t CheckDimensions(int64_t width, int64_t height, int bitsPerPixel) {
     return SPI_OK;
 }
 
-DibOutput::~DibOutput() { release(); }
+DibOutput::~DibOutput() {
+    release();
+}
 
 void DibOutput::release() {
     if (infoHandle_) {
@@ -59,7 +61,8 @@ int32_t DibOutput::Allocate(int32_t width, int32_t height, int bitsPerPixel,
         return SPI_MEMORY_ERROR;
     }
     header_ = reinterpret_cast<DibInfoHeader*>(info);
-    palette_ = paletteEntries ? reinterpret_cast<DibRgbQuad*>(info + sizeof(DibInfoHeader)) : nullptr;
+    palette_ =
+        paletteEntries ? reinterpret_cast<DibRgbQuad*>(info + sizeof(DibInfoHeader)) : nullptr;
     paletteEntries_ = paletteEntries;
     header_->biSize = sizeof(DibInfoHeader);
     header_->biWidth = width;
