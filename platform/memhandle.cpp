@@ -153,6 +153,8 @@ size_t GlobalLiveHandles(void) {
     return t.live;
 }
 
-uint32_t GlobalLastError(void) { return lastError; }
+uint32_t GlobalLastError(void) {
+    return lastError;
+}
 
 } // extern "C"

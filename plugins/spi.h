@@ -17,12 +17,12 @@ extern "C" {
 enum {
     SPI_NOT_IMPLEMENTED = -1,
     SPI_OK = 0,
-    SPI_ABORTED = 1,          /* the progress callback asked to stop */
-    SPI_NOT_SUPPORTED = 2,    /* not this plug-in's format */
-    SPI_BROKEN_DATA = 3,      /* the format is right, the content is not */
-    SPI_NO_MEMORY = 4,        /* memory could not be allocated, or the picture is too large */
-    SPI_MEMORY_ERROR = 5,     /* a memory handle could not be locked */
-    SPI_FILE_READ_ERROR = 6,  /* the file could not be opened or read, or ends too early */
+    SPI_ABORTED = 1,         /* the progress callback asked to stop */
+    SPI_NOT_SUPPORTED = 2,   /* not this plug-in's format */
+    SPI_BROKEN_DATA = 3,     /* the format is right, the content is not */
+    SPI_NO_MEMORY = 4,       /* memory could not be allocated, or the picture is too large */
+    SPI_MEMORY_ERROR = 5,    /* a memory handle could not be locked */
+    SPI_FILE_READ_ERROR = 6, /* the file could not be opened or read, or ends too early */
     SPI_RESERVED = 7,
     SPI_INTERNAL_ERROR = 8
 };
@@ -34,14 +34,14 @@ enum { SPI_INPUT_FILE = 0, SPI_INPUT_MEMORY = 1, SPI_INPUT_MASK = 7 };
 #pragma pack(push, 1)
 /* Picture information, 26 bytes. */
 typedef struct SpiPictureInfo {
-    int32_t left;         /* placement of the picture */
+    int32_t left; /* placement of the picture */
     int32_t top;
-    int32_t width;        /* pixels */
+    int32_t width; /* pixels */
     int32_t height;
-    uint16_t xDensity;    /* horizontal density of the pixels */
-    uint16_t yDensity;    /* vertical density */
+    uint16_t xDensity; /* horizontal density of the pixels */
+    uint16_t yDensity; /* vertical density */
     int16_t bitsPerPixel;
-    HGLOBAL32 textInfo;   /* text information (comments), 0 when there is none; the caller frees it */
+    HGLOBAL32 textInfo; /* text information (comments), 0 when there is none; the caller frees it */
 } SpiPictureInfo;
 #pragma pack(pop)
 

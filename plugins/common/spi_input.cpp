@@ -44,7 +44,7 @@ int32_t ReadInput(const char* source, int32_t offsetOrLength, uint32_t flag, Inp
     if (offsetOrLength < 0) return SPI_FILE_READ_ERROR;
     Fd fd(::open(source, O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) return SPI_FILE_READ_ERROR;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return SPI_FILE_READ_ERROR;
     const auto offset = static_cast<uint64_t>(offsetOrLength);
     const auto fileSize = static_cast<uint64_t>(st.st_size);

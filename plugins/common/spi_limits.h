@@ -7,9 +7,9 @@
 namespace spi {
 
 inline constexpr int64_t kMaxDimension = 65535;                // pixels per side
-inline constexpr uint64_t kMaxPixels = uint64_t(256) << 20;     // 256 Mpixel
-inline constexpr uint64_t kMaxBitmapBytes = uint64_t(1) << 30;  // 1 GiB of pixel rows
-inline constexpr uint64_t kMaxInputBytes = uint64_t(1) << 30;   // files are read whole
-inline constexpr uint32_t kSniffBytes = 2048;                   // what IsSupported may look at
+inline constexpr uint64_t kMaxPixels = uint64_t(256) << 20;    // 256 Mpixel
+inline constexpr uint64_t kMaxBitmapBytes = uint64_t(1) << 30; // 1 GiB of pixel rows
+inline constexpr uint64_t kMaxInputBytes = uint64_t(1) << 30;  // files are read whole
+inline constexpr uint32_t kSniffBytes = 2048;                  // what IsSupported may look at
 
 } // namespace spi

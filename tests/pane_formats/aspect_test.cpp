@@ -59,7 +59,8 @@ std::vector<uint8_t> Pic2(uint16_t xAspect, uint16_t yAspect) {
     pictest::Pic2Block block;
     block.width = 20;
     block.height = 10;
-    for (uint32_t i = 0; i < 200; ++i) block.values.push_back(i % 7 == 0 ? 0x7FFF : 0x001F);
+    for (uint32_t i = 0; i < 200; ++i)
+        block.values.push_back(i % 7 == 0 ? 0x7FFF : 0x001F);
     file.blocks.push_back(block);
     return pictest::EncodePic2(file);
 }
@@ -69,11 +70,10 @@ TEST_F(PaneFormatsTest, Pic2IsStretchedToItsPixelShape) {
         uint16_t xAspect, yAspect;
         QSize shown;
     } cases[] = {
-        {1, 1, {20, 10}},
-        {0, 0, {20, 10}},  // no aspect stored: square pixels
-        {2, 1, {40, 10}},  // pixels twice as wide as tall: the width doubles
-        {1, 2, {20, 20}},  // twice as tall: the height doubles
-        {3, 3, {20, 10}},  // equal densities other than 1: a copy of the same size
+        {1, 1, {20, 10}}, {0, 0, {20, 10}}, // no aspect stored: square pixels
+        {2, 1, {40, 10}},                   // pixels twice as wide as tall: the width doubles
+        {1, 2, {20, 20}},                   // twice as tall: the height doubles
+        {3, 3, {20, 10}},                   // equal densities other than 1: a copy of the same size
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.xAspect) + ":" + std::to_string(c.yAspect));
@@ -87,14 +87,16 @@ std::vector<uint8_t> Mag(uint8_t screenMode) {
     std::vector<uint8_t> file(text.begin(), text.end());
     auto le16 = [&](uint16_t v) { file.insert(file.end(), {uint8_t(v), uint8_t(v >> 8)}); };
     auto le32 = [&](uint32_t v) {
-        for (int shift = 0; shift < 32; shift += 8) file.push_back(uint8_t(v >> shift));
+        for (int shift = 0; shift < 32; shift += 8)
+            file.push_back(uint8_t(v >> shift));
     };
     const uint32_t flagA = 32 + 16 * 3;
     const uint32_t flagB = flagA + 1;
     file.insert(file.end(), {0x00, 0x00, 0x00, screenMode});
     le16(0), le16(0), le16(7), le16(1); // x1, y1, x2, y2
     le32(flagA), le32(flagB), le32(0), le32(flagB), le32(8);
-    for (int i = 0; i < 16; ++i) file.insert(file.end(), {uint8_t(i * 16), uint8_t(i * 16), 0});
+    for (int i = 0; i < 16; ++i)
+        file.insert(file.end(), {uint8_t(i * 16), uint8_t(i * 16), 0});
     file.push_back(0x00); // flag A
     file.insert(file.end(), {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF});
     return file;

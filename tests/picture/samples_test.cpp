@@ -18,8 +18,8 @@ TEST(PaneSamplesTest, EverySampleShowsOrFailsCleanly) {
     picture::TAll pane(nullptr);
     pane.SetStretch(true);
     int shown = 0;
-    for (const char* format : {"bmp", "ico", "wmf", "emf", "jpeg", "gif", "tiff", "pic", "mag",
-                               "pi"}) {
+    for (const char* format :
+         {"bmp", "ico", "wmf", "emf", "jpeg", "gif", "tiff", "pic", "mag", "pi"}) {
         for (const auto& sample : testsupport::SampleFiles(format)) {
             const size_t handles = GlobalLiveHandles();
             const int before = messages;

@@ -24,9 +24,10 @@ protected:
         fs::create_directories(root_ / "pics");
         const fs::path opener = root_ / "bin" / platform::kOpenCommand;
         std::ofstream(opener) << "#!/bin/sh\npwd > \"" << (root_ / "log").string()
-                              << ".tmp\"\nprintf '%s\\n' \"$#\" \"$1\" >> \"" << (root_ / "log").string()
-                              << ".tmp\"\nmv \"" << (root_ / "log").string() << ".tmp\" \""
-                              << (root_ / "log").string() << "\"\n";
+                              << ".tmp\"\nprintf '%s\\n' \"$#\" \"$1\" >> \""
+                              << (root_ / "log").string() << ".tmp\"\nmv \""
+                              << (root_ / "log").string() << ".tmp\" \"" << (root_ / "log").string()
+                              << "\"\n";
         fs::permissions(opener, fs::perms::owner_all);
         savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
         ::setenv("PATH", ((root_ / "bin").string() + ":" + savedPath_).c_str(), 1);

@@ -13,9 +13,13 @@
 
 namespace testsupport {
 
-inline std::filesystem::path SamplesDir() { return ZORVANE_SAMPLES_DIR; }
+inline std::filesystem::path SamplesDir() {
+    return ZORVANE_SAMPLES_DIR;
+}
 
-inline bool HaveSamples() { return std::filesystem::is_directory(SamplesDir() / "files"); }
+inline bool HaveSamples() {
+    return std::filesystem::is_directory(SamplesDir() / "files");
+}
 
 // Every regular file of samples/files/<format>, sorted.
 inline std::vector<std::filesystem::path> SampleFiles(const std::string& format) {
