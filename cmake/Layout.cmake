@@ -26,10 +26,14 @@ function(zorvane_plugin target file_stem)
   install(TARGETS ${target} LIBRARY DESTINATION ${ZORVANE_INSTALL_PLUGIN_DIR})
 endfunction()
 
-# A GoogleTest executable run by CTest. QT: it gets a QApplication (offscreen) in its main().
+# A GoogleTest executable run by CTest. QT: it gets a QApplication (offscreen) in its main();
+# VCL: the program's own Qt application instead, as the window layer and the windows need.
 function(zorvane_test target)
-  cmake_parse_arguments(ZT "QT" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  if(ZT_QT)
+  cmake_parse_arguments(ZT "QT;VCL" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(ZT_VCL)
+    add_executable(${target} ${ZORVANE_TEST_MAIN_VCL} ${ZT_SOURCES})
+    target_link_libraries(${target} PRIVATE zorvane_vcl Qt6::Widgets Qt6::Test)
+  elseif(ZT_QT)
     add_executable(${target} ${ZORVANE_TEST_MAIN_QT} ${ZT_SOURCES})
     target_link_libraries(${target} PRIVATE Qt6::Widgets Qt6::Test)
   else()

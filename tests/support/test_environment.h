@@ -1,14 +1,15 @@
-// Entry point of the window tests: the program's own Qt application, offscreen unless told
-// otherwise. Each test points the settings folder at a folder of its own.
-#include "vcl/forms.h"
+// What every GUI test process sets up before Qt starts: the offscreen platform unless another is
+// asked for, and a private runtime folder.
+#pragma once
 
-#include <gtest/gtest.h>
-
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QFont>
+#include <QString>
 
-int main(int argc, char** argv) {
+namespace testsupport {
+
+inline void PrepareQtTestEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QString runtime = QDir::tempPath() + "/zorvane-test-runtime";
@@ -17,8 +18,6 @@ int main(int argc, char** argv) {
                                            QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     }
-    ::testing::InitGoogleTest(&argc, argv);
-    vcl::TQtApplication app(argc, argv);
-    QFont::insertSubstitutions("ＭＳ Ｐゴシック", {"IPAPGothic", "IPAGothic"});
-    return RUN_ALL_TESTS();
 }
+
+} // namespace testsupport
