@@ -41,4 +41,24 @@ void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
+void HiveEnv::Store(const std::string& keyPath, const std::string& name, uint32_t type,
+                    const std::string& bytes) {
+    platform::RegKey key = platform::kRegNoKey;
+    ASSERT_EQ(platform::RegCreateKeyEx(platform::kHkeyCurrentUser, keyPath, &key),
+              platform::kRegSuccess);
+    ASSERT_EQ(platform::RegSetValueEx(key, name, type, bytes), platform::kRegSuccess);
+    platform::RegCloseKey(key);
+}
+
+platform::RegValue HiveEnv::Stored(const std::string& keyPath, const std::string& name) {
+    platform::RegKey key = platform::kRegNoKey;
+    platform::RegValue value;
+    EXPECT_EQ(platform::RegOpenKeyEx(platform::kHkeyCurrentUser, keyPath, &key),
+              platform::kRegSuccess);
+    EXPECT_EQ(platform::RegQueryValueEx(key, name, &value.type, &value.data), platform::kRegSuccess)
+        << name;
+    platform::RegCloseKey(key);
+    return value;
+}
+
 } // namespace registry_test

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry.h"
+
 namespace registry_test {
 
 class HiveEnv : public ::testing::Test {
@@ -20,6 +22,12 @@ protected:
     std::filesystem::path HiveFile() const { return HiveFolder() / "registry-HKCU.txt"; }
     // Files set aside next to the hive.
     std::vector<std::filesystem::path> SetAsideFiles() const;
+
+    // Raw access to a key, as another program or an older version would write and read it,
+    // bypassing the typed reads and writes.
+    void Store(const std::string& keyPath, const std::string& name, uint32_t type,
+               const std::string& bytes);
+    platform::RegValue Stored(const std::string& keyPath, const std::string& name);
 
 private:
     std::filesystem::path root_;

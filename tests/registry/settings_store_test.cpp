@@ -51,23 +51,11 @@ DialogStart RunDialogStart() {
 
 class SettingsStore : public HiveEnv {
 protected:
-    // Raw access to the settings key, as another program or an older version would write it.
     void Store(const std::string& name, uint32_t type, const std::string& bytes) {
-        platform::RegKey key = platform::kRegNoKey;
-        ASSERT_EQ(platform::RegCreateKeyEx(platform::kHkeyCurrentUser, "Software\\Quillat", &key),
-                  platform::kRegSuccess);
-        ASSERT_EQ(platform::RegSetValueEx(key, name, type, bytes), platform::kRegSuccess);
-        platform::RegCloseKey(key);
+        HiveEnv::Store("Software\\Quillat", name, type, bytes);
     }
     platform::RegValue Stored(const std::string& name) {
-        platform::RegKey key = platform::kRegNoKey;
-        platform::RegValue value;
-        platform::RegOpenKeyEx(platform::kHkeyCurrentUser, "Software\\Quillat", &key);
-        EXPECT_EQ(platform::RegQueryValueEx(key, name, &value.type, &value.data),
-                  platform::kRegSuccess)
-            << name;
-        platform::RegCloseKey(key);
-        return value;
+        return HiveEnv::Stored("Software\\Quillat", name);
     }
 };
 

@@ -17,23 +17,11 @@ using vcl::TRegistry;
 
 class TRegistryTest : public HiveEnv {
 protected:
-    // Stores a raw value as another program would, bypassing the typed writes.
     void Store(const std::string& name, uint32_t type, const std::string& bytes) {
-        platform::RegKey key = platform::kRegNoKey;
-        ASSERT_EQ(platform::RegCreateKeyEx(platform::kHkeyCurrentUser, "Software\\T", &key),
-                  platform::kRegSuccess);
-        ASSERT_EQ(platform::RegSetValueEx(key, name, type, bytes), platform::kRegSuccess);
-        platform::RegCloseKey(key);
+        HiveEnv::Store("Software\\T", name, type, bytes);
     }
     platform::RegValue Stored(const std::string& name) {
-        platform::RegKey key = platform::kRegNoKey;
-        platform::RegValue value;
-        EXPECT_EQ(platform::RegOpenKeyEx(platform::kHkeyCurrentUser, "Software\\T", &key),
-                  platform::kRegSuccess);
-        EXPECT_EQ(platform::RegQueryValueEx(key, name, &value.type, &value.data),
-                  platform::kRegSuccess);
-        platform::RegCloseKey(key);
-        return value;
+        return HiveEnv::Stored("Software\\T", name);
     }
     void OpenT(TRegistry& reg) { ASSERT_TRUE(reg.OpenKey("\\Software\\T", true)); }
 };
