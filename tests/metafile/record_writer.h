@@ -3,10 +3,13 @@
 
 #include "vcl/metafile/document.h"
 
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QPainter>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -164,6 +167,32 @@ inline QImage Render(const std::vector<uint8_t>& file, int width = 100, int heig
 
 inline QRgb Pixel(const QImage& image, int x, int y) {
     return image.pixel(x, y) & 0xFFFFFF;
+}
+
+// One drawing case of a table: a metafile and the colours expected at some pixels.
+struct Probe {
+    int x, y;
+    QRgb color;
+};
+
+struct DrawCase {
+    const char* name;
+    std::vector<uint8_t> file;
+    std::vector<Probe> probes;
+};
+
+// Renders the case and checks every probe, each channel within `tolerance` levels.
+inline void CheckDrawCase(const DrawCase& c, int tolerance = 0) {
+    const QImage image = Render(c.file);
+    ASSERT_FALSE(image.isNull()) << c.name;
+    auto near = [tolerance](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+               std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+               std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+    };
+    for (const Probe& p : c.probes)
+        EXPECT_PRED2(near, Pixel(image, p.x, p.y), p.color)
+            << c.name << " at " << p.x << "," << p.y;
 }
 
 inline constexpr QRgb kWhite = 0xFFFFFF;

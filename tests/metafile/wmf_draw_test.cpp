@@ -13,22 +13,8 @@ Wmf RedFill(Wmf w = Wmf()) {
     return w;
 }
 
-struct Probe {
-    int x, y;
-    QRgb color;
-};
-
-struct DrawCase {
-    const char* name;
-    std::vector<uint8_t> file;
-    std::vector<Probe> probes;
-};
-
 void Check(const DrawCase& c) {
-    const QImage image = Render(c.file);
-    ASSERT_FALSE(image.isNull()) << c.name;
-    for (const Probe& p : c.probes)
-        EXPECT_EQ(Pixel(image, p.x, p.y), p.color) << c.name << " at " << p.x << "," << p.y;
+    CheckDrawCase(c);
 }
 
 TEST(WmfDraw, FilledShapes) {
